@@ -1,0 +1,56 @@
+# make run   builds the Linux program and starts it on the simulated Tessaline T2
+# make test  builds every configuration and runs every test
+# Both install the Debian packages they miss when run as root.
+
+RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
+TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
+                 g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format
+
+.PHONY: run test run-deps test-deps linux linux-asan mingw32 mingw64 check-format format
+
+define install_missing
+	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:" $$missing; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	  else \
+	    echo "Missing Debian packages (run as root to install them):" $$missing; exit 1; \
+	  fi; \
+	fi
+endef
+
+run-deps:
+	$(call install_missing,$(RUN_PACKAGES))
+
+test-deps:
+	$(call install_missing,$(TEST_PACKAGES))
+
+run: run-deps
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux --target scan_fs
+	./build/linux/scan_fs --simulate --batch board,info,save,diag1,diag2,scan,about
+
+linux linux-asan:
+	cmake --preset $@ >/dev/null
+	cmake --build --preset $@
+	ctest --preset $@
+
+mingw32 mingw64:
+	cmake --preset $@ >/dev/null
+	cmake --build --preset $@
+
+SOURCES = $$(find . -path ./build -prune -o \( -name '*.cc' -o -name '*.h' \) -print)
+
+check-format:
+	@clang-format --dry-run --Werror $(SOURCES)
+
+format:
+	@clang-format -i $(SOURCES)
+
+test: test-deps
+	$(MAKE) --no-print-directory check-format
+	$(MAKE) --no-print-directory linux
+	$(MAKE) --no-print-directory linux-asan
+	$(MAKE) --no-print-directory mingw32
+	$(MAKE) --no-print-directory mingw64

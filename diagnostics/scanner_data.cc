@@ -1,0 +1,5 @@
+#include "diagnostics/scanner_data.h"
+
+bool SaveScannerData(WindowHandle) {
+  return false;
+}

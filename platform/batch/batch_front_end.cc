@@ -1,0 +1,93 @@
+#include "platform/batch/batch_front_end.h"
+
+#include "platform/linux/dialog_session.h"
+#include "platform/linux/linux_ui.h"
+
+std::string EscapeBatchText(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n') {
+      escaped += "\\n";
+    } else if (c == '\\') {
+      escaped += "\\\\";
+    } else if (byte < 0x20 || byte > 0x7E) {
+      char hex[5];
+      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+      escaped += hex;
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+int BatchFrontEnd::ShowMessageBox(const MessageBoxRequest& box) {
+  std::fprintf(out_, "box %s: %s\n", EscapeBatchText(box.caption).c_str(),
+               EscapeBatchText(box.text).c_str());
+  if (box.type & kMbIconHand) warned_ = true;
+  const bool offersCancel = (box.type & 0xF) == kMbOkCancel;
+  return offersCancel && command_ != nullptr && !command_->confirm ? kIdCancel : kIdOk;
+}
+
+void BatchFrontEnd::RunDialog(DialogSession& dialog) {
+  const DialogTemplate& layout = dialog.dialogTemplate();
+  std::fprintf(out_, "dialog %s\n", EscapeBatchText(layout.caption).c_str());
+  for (int i = 0; i < layout.controlCount; ++i) {
+    if (layout.controls[i].kind == ControlKind::kCenteredText) {
+      std::fprintf(out_, "text %s\n", EscapeBatchText(layout.controls[i].text).c_str());
+    }
+  }
+  if (command_ != nullptr) {
+    for (const int controlId : command_->dialogClicks) {
+      if (dialog.ended()) break;
+      for (int i = 0; i < layout.controlCount; ++i) {
+        if (layout.controls[i].id == controlId) {
+          std::fprintf(out_, "click %s\n", EscapeBatchText(layout.controls[i].text).c_str());
+        }
+      }
+      dialog.Click(controlId);
+    }
+  }
+  if (!dialog.ended()) {
+    std::fprintf(out_, "close\n");
+    dialog.Cancel();
+  }
+}
+
+void BatchFrontEnd::PrintSurface() {
+  for (const SurfaceLine& line : DisplaySurface().lines()) {
+    std::fprintf(out_, "line %d %d %s\n", line.x, line.y, EscapeBatchText(line.text).c_str());
+  }
+}
+
+void BatchFrontEnd::PrintSection(std::string_view name) {
+  std::fprintf(out_, "# %s\n", EscapeBatchText(name).c_str());
+}
+
+void BatchFrontEnd::PrintUnavailable(std::string_view name) {
+  std::fprintf(out_, "unavailable %s\n", EscapeBatchText(name).c_str());
+  warned_ = true;
+}
+
+int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out) {
+  BatchFrontEnd frontEnd(out);
+  UseFrontEnd(&frontEnd);
+  frontEnd.PrintSection("start");
+  CreateMainWindow();
+  frontEnd.PrintSurface();
+  for (const BatchCommand& command : commands) {
+    frontEnd.PrintSection(command.name);
+    if (!MenuCommandEnabled(command.commandId)) {
+      frontEnd.PrintUnavailable(command.menuName);
+      continue;
+    }
+    frontEnd.SetCommand(&command);
+    SendMenuCommand(command.commandId);
+    frontEnd.SetCommand(nullptr);
+    frontEnd.PrintSurface();
+  }
+  std::fflush(out);
+  UseFrontEnd(nullptr);
+  return frontEnd.warned() ? 1 : 0;
+}

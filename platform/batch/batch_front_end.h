@@ -1,0 +1,47 @@
+// Batch mode: runs a list of menu commands without a terminal and prints what the user would
+// have seen, on standard output:
+//   # NAME               before each command ("# start" before window creation)
+//   box CAPTION: TEXT    each message box as it appears
+//   dialog CAPTION, text TEXT, click LABEL   a dialog, its static texts and the clicks made
+//   line X Y TEXT        after each command, each line left on the surface, in drawing order
+//   unavailable NAME     a command the menu grays; it is not run
+// Line breaks print as "\n", other control bytes and bytes above 7Eh as "\xHH", "\" as "\\".
+#ifndef SCAN_FS_PLATFORM_BATCH_BATCH_FRONT_END_H
+#define SCAN_FS_PLATFORM_BATCH_BATCH_FRONT_END_H
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/batch/batch_commands.h"
+#include "platform/linux/front_end.h"
+
+class BatchFrontEnd : public FrontEnd {
+ public:
+  explicit BatchFrontEnd(std::FILE* out) : out_(out) {}
+  int ShowMessageBox(const MessageBoxRequest& box) override;
+  void RunDialog(DialogSession& dialog) override;
+
+  // The command whose boxes and dialogs come next (nullptr: answer OK, cancel dialogs).
+  void SetCommand(const BatchCommand* command) { command_ = command; }
+  void PrintSurface();
+  void PrintSection(std::string_view name);
+  void PrintUnavailable(std::string_view name);
+  // A warning box appeared or a command was unavailable.
+  bool warned() const { return warned_; }
+
+ private:
+  std::FILE* out_;
+  const BatchCommand* command_ = nullptr;
+  bool warned_ = false;
+};
+
+// Escapes a text for one line of batch output.
+std::string EscapeBatchText(std::string_view text);
+
+// Creates the main window, runs the commands and returns the exit status: 0, or 1 when a
+// warning box appeared or a command was unavailable.
+int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out);
+
+#endif

@@ -1,0 +1,68 @@
+// The Linux program: picks the ASPI manager (SCSI generic, or the simulated bus) and the front end
+// (terminal UI or batch mode), then runs the program's window on them.
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/aspi_manager.h"
+#include "platform/batch/batch_commands.h"
+#include "platform/batch/batch_front_end.h"
+#include "platform/curses/terminal_ui.h"
+#include "platform/linux/program_options.h"
+#include "platform/linux/request_trace.h"
+#include "sim/sim_config.h"
+#include "sim/simulated_bus.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "scan_fs: %s\n", message.c_str());
+  return kUsageError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ProgramOptions options;
+  std::string error;
+  if (!ParseProgramOptions(argc, argv, options, error)) return UsageError(error);
+  if (options.help) {
+    std::fputs(ProgramUsage().c_str(), stdout);
+    return 0;
+  }
+
+  std::optional<std::vector<BatchCommand>> commands;
+  if (options.batch) {
+    commands = ParseBatchCommands(*options.batch, error);
+    if (!commands) return UsageError(error);
+  }
+
+  std::unique_ptr<AspiManager> manager;
+  if (options.simulate) {
+    const std::optional<SimConfig> config = ParseSimConfig(*options.simulate, error);
+    if (!config) return UsageError(error);
+    manager = std::make_unique<SimulatedBus>(*config);
+  } else {
+    std::fprintf(stderr,
+                 "scan_fs: access through Linux SCSI generic is not available in this build; "
+                 "use --simulate for the simulated scanner\n");
+  }
+
+  RequestTrace trace;
+  if (options.trace) {
+    if (!trace.Open(*options.trace))
+      return UsageError("cannot write the trace file '" + *options.trace + "'");
+    if (manager) {
+      manager->SetCompletionObserver(
+          [&trace](const void* block, uint8_t status) { trace.Record(block, status); });
+    }
+  }
+  UseAspiManager(manager.get());
+
+  const int status = commands ? RunBatch(*commands, stdout) : RunTerminalUi();
+  UseAspiManager(nullptr);
+  return status;
+}

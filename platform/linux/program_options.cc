@@ -1,0 +1,69 @@
+#include "platform/linux/program_options.h"
+
+#include <string_view>
+
+#include "platform/batch/batch_commands.h"
+
+namespace {
+
+// "--name=value" or "--name value"; false when `argument` is not that option.
+bool TakeValue(std::string_view argument, std::string_view name, int& index, int argc, char** argv,
+               std::optional<std::string>& value, std::string& error) {
+  if (argument == name) {
+    if (index + 1 >= argc) {
+      error = std::string(name) + " needs a value";
+      return true;
+    }
+    value = argv[++index];
+    return true;
+  }
+  if (argument.size() > name.size() && argument.substr(0, name.size()) == name &&
+      argument[name.size()] == '=') {
+    value = std::string(argument.substr(name.size() + 1));
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ParseProgramOptions(int argc, char** argv, ProgramOptions& options, std::string& error) {
+  for (int index = 1; index < argc; ++index) {
+    const std::string_view argument = argv[index];
+    if (argument == "--help" || argument == "-h") {
+      options.help = true;
+    } else if (argument == "--simulate") {
+      options.simulate = "";
+    } else if (argument.substr(0, 11) == "--simulate=") {
+      options.simulate = std::string(argument.substr(11));
+    } else if (TakeValue(argument, "--batch", index, argc, argv, options.batch, error) ||
+               TakeValue(argument, "--trace", index, argc, argv, options.trace, error)) {
+      if (!error.empty()) return false;
+    } else {
+      error = "unknown option '" + std::string(argument) + "'";
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string ProgramUsage() {
+  return std::string(
+             "Usage: scan_fs [--simulate[=CONFIG]] [--batch COMMANDS] [--trace FILE]\n"
+             "Service and test utility for the Tessaline T1 and T2 film scanners.\n"
+             "\n"
+             "  --simulate[=CONFIG]  use the simulated SCSI bus instead of Linux SCSI generic;\n"
+             "                       by default one host adapter with a Tessaline T2 at target 2\n"
+             "                       (CONFIG: see the README)\n"
+             "  --batch COMMANDS     run comma-separated menu commands without a terminal and\n"
+             "                       print what they show; exit status 0, or 1 after a warning\n"
+             "  --trace FILE         write every SCSI request block to FILE, one JSON line each\n"
+             "  --help               this text\n"
+             "\n"
+             "Without --batch the program runs its terminal user interface.\n"
+             "\n"
+             "Batch commands:\n") +
+         BatchCommandsHelp() +
+         "\n"
+         "Exit status: 0, 1 when a warning box appeared in batch mode, 2 for a usage error.\n";
+}

@@ -1,0 +1,21 @@
+// The command line of the Linux program.
+#ifndef SCAN_FS_PLATFORM_LINUX_PROGRAM_OPTIONS_H
+#define SCAN_FS_PLATFORM_LINUX_PROGRAM_OPTIONS_H
+
+#include <optional>
+#include <string>
+
+struct ProgramOptions {
+  bool help = false;
+  std::optional<std::string> simulate;  // the simulator's configuration, "" for the default
+  std::optional<std::string> batch;     // the batch command list
+  std::optional<std::string> trace;     // the trace file
+};
+
+// Parses argv; on a fault returns false with a one-line description in `error`.
+bool ParseProgramOptions(int argc, char** argv, ProgramOptions& options, std::string& error);
+
+// The --help text.
+std::string ProgramUsage();
+
+#endif

@@ -1,0 +1,93 @@
+// The simulated bus and scanner as described by a short configuration text: comma-separated
+// items "key=value" (fields of a value separated by ':'; "\xHH", "\," and "\:" escape bytes).
+// The README documents every key.
+#ifndef SCAN_FS_SIM_SIM_CONFIG_H
+#define SCAN_FS_SIM_SIM_CONFIG_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scsi/srb.h"
+
+enum class ScannerModel { kNone, kT1, kT2 };
+
+struct AdapterSetup {
+  uint8_t inquiryStatus = SS_COMP;  // what a host adapter inquiry of it ends with
+  uint8_t scsiId = 7;
+  std::string managerId = "Sim ASPI Manager";
+  std::string identifier;  // default "Sim SCSI Host N"
+};
+
+struct OtherDevice {
+  uint8_t adapter = 0;
+  uint8_t target = 0;
+  std::string product;
+  std::string vendor = "OTHERCO";
+  std::string revision = "1.0";
+};
+
+// A target whose requests fail in the transport: selection timeout or another ASPI status.
+struct TargetFailure {
+  uint8_t adapter = 0;
+  uint8_t target = 0;
+  uint8_t aspiStatus = SS_ERR;
+  uint8_t hostAdapterStatus = HASTAT_OK;
+};
+
+// Makes a scanner command fail instead of running: every time, only the n-th time, or from the
+// n-th time on (counting that command's operation code from 1).
+struct CommandFault {
+  uint8_t operationCode = 0;
+  uint32_t occurrence = 0;  // 0: every time
+  bool andLater = false;
+  uint8_t aspiStatus = SS_ERR;
+  uint8_t hostAdapterStatus = HASTAT_OK;
+  bool withSense = true;  // SS_ERR with host adapter status 0: CHECK CONDITION with this sense
+  uint8_t senseKey = 0x4;
+  uint8_t asc = 0x44;
+  uint8_t ascq = 0x00;
+};
+
+// How the scanner scans and transfers its image.
+struct ScanSetup {};
+
+// What the scanner's self-tests report and what its buffers hold.
+struct DiagnosticSetup {};
+
+struct ScannerSetup {
+  ScannerModel model = ScannerModel::kT2;
+  uint8_t adapter = 0;
+  uint8_t target = 2;
+  std::optional<std::string> vendor;    // default "QUORVEL"
+  std::optional<std::string> product;   // default the model's identification
+  std::optional<std::string> revision;  // default the model's firmware
+  int inquiryLength = 36;               // bytes of INQUIRY data the scanner returns
+  bool unitAttention = true;            // after power-on and reset, until reported once
+  std::vector<CommandFault> faults;
+  ScanSetup scan;
+  DiagnosticSetup diagnostics;
+};
+
+struct SimConfig {
+  uint8_t supportStatus = SS_COMP;  // status of GetASPI32SupportInfo
+  int adapterCount = 1;
+  std::vector<AdapterSetup> adapters;  // indexed by adapter number, filled to adapterCount
+  std::vector<OtherDevice> devices;
+  std::vector<TargetFailure> targetFailures;
+  // Requests complete from the manager's thread after this many milliseconds; without it they
+  // complete before SendASPI32Command returns (unless the device works for a while).
+  std::optional<int> lateCompletionMs;
+  ScannerSetup scanner;
+};
+
+// Parses `text` (may be empty: one adapter with a T2 at 0:2). On a fault returns nothing and
+// describes it in `error`.
+std::optional<SimConfig> ParseSimConfig(std::string_view text, std::string& error);
+
+// Operation code of a command name of the configuration ("tur", "read", ...) or of a hex code.
+std::optional<uint8_t> OperationCodeByName(std::string_view name);
+
+#endif
