@@ -1,0 +1,124 @@
+// The real program in batch mode: its output, its exit status and its usage errors.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/support/run_program.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+ProgramRun ScanFs(const std::vector<std::string>& arguments) {
+  return RunProgram(SCAN_FS_BINARY, arguments);
+}
+
+const Lines kStart = {"# start", "line 20 10 **** Quorvel Scanner Testing Program ****",
+                      "line 40 55   Select the item to be tested",
+                      "line 40 75   from the Function menu.",
+                      "line 40 120    (Scanner : Tessaline T1/T2)"};
+
+Lines WithStart(const Lines& rest) {
+  Lines lines = kStart;
+  lines.insert(lines.end(), rest.begin(), rest.end());
+  return lines;
+}
+
+TEST(BatchEndToEnd, ScannerInformationOnTheDefaultSimulatedT2) {
+  const ProgramRun run = ScanFs({"--simulate", "--batch", "info"});
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(run.OutLines(), WithStart({"# info", "line 10 10 ** Scanner Information **",
+                                       "line 20 35 Scanner ID(Board# 0) : 2",
+                                       "line 20 55 Vendor  ID           : QUORVEL ",
+                                       "line 20 75 Product ID           : ZR-40123B(Tessaline T2)",
+                                       "line 20 95 ROM Version          : 1.32"}));
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(BatchEndToEnd, ThreeAdaptersWithTheMiddleOneRejected) {
+  const ProgramRun run = ScanFs({"--simulate=adapters=3,reject=1", "--batch=board"});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.OutLines(),
+            WithStart({"# board",
+                       "box Warning: SCSI Board Information was not gained.\\nCheck if the board "
+                       "is properly set\\nand the driver is properly installed.",
+                       "line 10 10 ** SCSI Board Information **",
+                       "line 20 35 Host Adapter ID(Board# 0) : 7",
+                       "line 20 55 ASPI Manager              : Sim ASPI Manager",
+                       "line 20 75 ASPI Manager Name         : Sim SCSI Host 0",
+                       "line 20 155 Host Adapter ID(Board# 2) : 7",
+                       "line 20 175 ASPI Manager              : Sim ASPI Manager",
+                       "line 20 195 ASPI Manager Name         : Sim SCSI Host 2"}));
+}
+
+TEST(BatchEndToEnd, GrayedCommandsOfAT1AreUnavailableAndCountAsWarnings) {
+  const ProgramRun run = ScanFs({"--simulate=model=t1", "--batch", "save,diag2,about"});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(
+      run.OutLines(),
+      WithStart({"# save", "unavailable save", "# diag2", "unavailable diag2", "# about",
+                 "dialog About", "text Quorvel Scanner Test (SCSI) ", "text Version 1.0b",
+                 "text Quorvel Service Engineering", "text for the Tessaline T1/T2 film scanners",
+                 "click OK", "line 20 10 **** Quorvel Scanner Testing Program ****",
+                 "line 40 55   Select the item to be tested",
+                 "line 40 75   from the Function menu.",
+                 "line 40 120    (Scanner : Tessaline T1/T2)"}));
+}
+
+TEST(BatchEndToEnd, WithoutTheSimulatorTheManagerIsMissingPlainly) {
+  const ProgramRun run = ScanFs({"--batch", "info"});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.OutLines(),
+            (Lines{"# start", "box Warning: ASPI driver for Windows is not properly working.",
+                   "# info"}));
+  EXPECT_NE(run.err.find("use --simulate"), std::string::npos);
+}
+
+TEST(BatchEndToEnd, DeviceTextsAreEscapedInTheOutput) {
+  const ProgramRun run = ScanFs({"--simulate=vendor=\\x1b[2J\\x07", "--batch", "info"});
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.OutLines()[8], "line 20 55 Vendor  ID           : \\x1B[2J\\x07   ");
+}
+
+TEST(BatchEndToEnd, UsageErrorsGiveOneLineOnStandardErrorAndStatusTwo) {
+  const std::vector<std::vector<std::string>> wrong = {
+      {"--frobnicate"},
+      {"--simulate", "--batch", "info,dance"},
+      {"--simulate=model=t9", "--batch", "info"},
+      {"--simulate", "--batch"},
+      {"--simulate", "--batch", "scan:123"},
+      {"--simulate", "--batch", "info", "--trace", "/nonexistent/dir/trace"},
+  };
+  for (const auto& arguments : wrong) {
+    const ProgramRun run = ScanFs(arguments);
+    EXPECT_EQ(run.exitStatus, 2) << arguments[0];
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.err.rfind("scan_fs: ", 0), 0u) << run.err;
+  }
+}
+
+TEST(BatchEndToEnd, HelpDocumentsOptionsAndCommands) {
+  const ProgramRun run = ScanFs({"--help"});
+  EXPECT_EQ(run.exitStatus, 0);
+  for (const char* word : {"--simulate", "--batch", "--trace", "diag1[:cancel]", "scan:cancel"}) {
+    EXPECT_NE(run.out.find(word), std::string::npos) << word;
+  }
+}
+
+TEST(BatchEndToEnd, TraceHasOneJsonLinePerRequest) {
+  const ProgramRun run =
+      ScanFs({"--simulate=adapters=2,reject=1", "--batch", "board", "--trace", "trace.jsonl"});
+  EXPECT_EQ(run.exitStatus, 1);
+  const std::string trace = run.File("trace.jsonl");
+  EXPECT_NE(trace.find("{\"cmd\":2,\"ha\":0,\"target\":2,\"lun\":0,\"flags\":24,\"buflen\":36,"
+                       "\"cdb\":\"120000002400\",\"in\":\"06000202"),
+            std::string::npos)
+      << trace;
+  EXPECT_NE(trace.find("{\"cmd\":0,\"ha\":0,\"status\":1,\"scsi_id\":7,\"manager\":\"Sim ASPI "
+                       "Manager\",\"identifier\":\"Sim SCSI Host 0\"}"),
+            std::string::npos);
+  EXPECT_NE(trace.find("{\"cmd\":0,\"ha\":1,\"status\":129}"), std::string::npos);
+}
+
+}  // namespace

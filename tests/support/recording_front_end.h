@@ -1,0 +1,43 @@
+// A front end for tests: records every box and dialog the program shows, in order, and answers
+// them from a script (OK, and the scripted clicks, unless told otherwise).
+#ifndef SCAN_FS_TESTS_SUPPORT_RECORDING_FRONT_END_H
+#define SCAN_FS_TESTS_SUPPORT_RECORDING_FRONT_END_H
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/linux/front_end.h"
+
+struct RecordedBox {
+  WindowHandle owner;
+  std::string caption;
+  std::string text;
+  unsigned type;
+  bool busy;  // the wait cursor was current while the box was up
+};
+
+class RecordingFrontEnd : public FrontEnd {
+ public:
+  int ShowMessageBox(const MessageBoxRequest& box) override;
+  void RunDialog(DialogSession& dialog) override;
+
+  // Answers for the next OK/Cancel boxes, in order; OK when none is left.
+  void AnswerNextConfirmations(std::deque<int> answers) { answers_ = std::move(answers); }
+  // Controls to click in the next dialog, in order; the dialog is cancelled if still open.
+  void ClickInNextDialog(std::vector<int> clicks) { clicks_ = std::move(clicks); }
+
+  const std::vector<RecordedBox>& boxes() const { return boxes_; }
+  // The box texts alone, in order.
+  std::vector<std::string> BoxTexts() const;
+  const std::vector<std::string>& dialogs() const { return dialogs_; }
+  void Clear();
+
+ private:
+  std::vector<RecordedBox> boxes_;
+  std::vector<std::string> dialogs_;  // template names, in order of opening
+  std::deque<int> answers_;
+  std::vector<int> clicks_;
+};
+
+#endif
