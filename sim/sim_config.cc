@@ -1,12 +1,12 @@
 #include "sim/sim_config.h"
 
+#include "sim/config_items.h"
+
 #include <charconv>
 #include <functional>
 #include <map>
 
 namespace {
-
-using Fields = std::vector<std::string>;
 
 // Splits at `separator` where it is not escaped by a backslash; escapes stay in the pieces.
 std::vector<std::string> SplitUnescaped(std::string_view text, char separator) {
@@ -54,6 +54,8 @@ std::optional<std::string> Unescape(std::string_view text) {
   return out;
 }
 
+}  // namespace
+
 std::optional<unsigned long> ParseNumber(std::string_view text, int base, unsigned long max) {
   if (base == 16 && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
     text.remove_prefix(2);
@@ -66,45 +68,7 @@ std::optional<unsigned long> ParseNumber(std::string_view text, int base, unsign
   return value;
 }
 
-class ItemParser {
- public:
-  ItemParser(std::string key, Fields fields, std::string& error)
-      : key_(std::move(key)), fields_(std::move(fields)), error_(error) {}
-
-  size_t count() const { return fields_.size(); }
-  bool has(size_t i) const { return i < fields_.size() && !fields_[i].empty(); }
-  const std::string& text(size_t i) const { return fields_[i]; }
-
-  bool Fail(const std::string& what) {
-    error_ = "simulator item '" + key_ + "': " + what;
-    return false;
-  }
-  bool FieldCount(size_t least, size_t most) {
-    if (fields_.size() < least || fields_.size() > most) return Fail("wrong number of fields");
-    return true;
-  }
-  bool Decimal(size_t i, unsigned long max, auto& out) {
-    const auto value = ParseNumber(fields_[i], 10, max);
-    if (!value)
-      return Fail("'" + fields_[i] + "' is not a number from 0 to " + std::to_string(max));
-    out = static_cast<std::remove_reference_t<decltype(out)>>(*value);
-    return true;
-  }
-  bool Hex(size_t i, uint8_t& out) {
-    const auto value = ParseNumber(fields_[i], 16, 0xFF);
-    if (!value) return Fail("'" + fields_[i] + "' is not a hex byte");
-    out = static_cast<uint8_t>(*value);
-    return true;
-  }
-  bool Address(size_t i, uint8_t& adapter, uint8_t& target) {
-    return Decimal(i, 255, adapter) && Decimal(i + 1, 7, target);
-  }
-
- private:
-  std::string key_;
-  Fields fields_;
-  std::string& error_;
-};
+namespace {
 
 AdapterSetup& Adapter(SimConfig& config, size_t index) {
   if (config.adapters.size() <= index) config.adapters.resize(index + 1);
@@ -143,128 +107,131 @@ bool ParseFault(ItemParser& item, SimConfig& config) {
   return true;
 }
 
-using ItemHandler = std::function<bool(ItemParser&, SimConfig&)>;
-
-const std::map<std::string, ItemHandler>& ItemHandlers() {
-  static const std::map<std::string, ItemHandler> handlers = {
-      {"model",
-       [](ItemParser& item, SimConfig& config) {
-         if (!item.FieldCount(1, 1)) return false;
-         const std::string& model = item.text(0);
-         if (model == "t1" || model == "T1") {
-           config.scanner.model = ScannerModel::kT1;
-         } else if (model == "t2" || model == "T2") {
-           config.scanner.model = ScannerModel::kT2;
-         } else if (model == "none") {
-           config.scanner.model = ScannerModel::kNone;
-         } else {
-           return item.Fail("model is t1, t2 or none");
-         }
-         return true;
-       }},
-      {"scanner",
-       [](ItemParser& item, SimConfig& config) {
-         return item.FieldCount(2, 2) &&
-                item.Address(0, config.scanner.adapter, config.scanner.target);
-       }},
-      {"adapters",
-       [](ItemParser& item, SimConfig& config) {
-         return item.FieldCount(1, 1) && item.Decimal(0, 255, config.adapterCount);
-       }},
-      {"adapter",
-       [](ItemParser& item, SimConfig& config) {
-         uint8_t index = 0;
-         if (!item.FieldCount(2, 4) || !item.Decimal(0, 255, index)) return false;
-         AdapterSetup& adapter = Adapter(config, index);
-         if (!item.Decimal(1, 255, adapter.scsiId)) return false;
-         if (item.count() > 2) adapter.managerId = item.text(2);
-         if (item.count() > 3) adapter.identifier = item.text(3);
-         return true;
-       }},
-      {"reject",
-       [](ItemParser& item, SimConfig& config) {
-         uint8_t index = 0;
-         if (!item.FieldCount(1, 2) || !item.Decimal(0, 255, index)) return false;
-         AdapterSetup& adapter = Adapter(config, index);
-         adapter.inquiryStatus = SS_INVALID_HA;
-         return !item.has(1) || item.Hex(1, adapter.inquiryStatus);
-       }},
-      {"device",
-       [](ItemParser& item, SimConfig& config) {
-         OtherDevice device;
-         if (!item.FieldCount(3, 5) || !item.Address(0, device.adapter, device.target)) {
-           return false;
-         }
-         device.product = item.text(2);
-         if (item.count() > 3) device.vendor = item.text(3);
-         if (item.count() > 4) device.revision = item.text(4);
-         config.devices.push_back(device);
-         return true;
-       }},
-      {"selfail",
-       [](ItemParser& item, SimConfig& config) {
-         TargetFailure failure{0, 0, SS_ERR, HASTAT_SEL_TO};
-         if (!item.FieldCount(2, 3) || !item.Address(0, failure.adapter, failure.target)) {
-           return false;
-         }
-         if (item.has(2) && !item.Hex(2, failure.hostAdapterStatus)) return false;
-         config.targetFailures.push_back(failure);
-         return true;
-       }},
-      {"status",
-       [](ItemParser& item, SimConfig& config) {
-         TargetFailure failure;
-         if (!item.FieldCount(3, 3) || !item.Address(0, failure.adapter, failure.target) ||
-             !item.Hex(2, failure.aspiStatus)) {
-           return false;
-         }
-         if (failure.aspiStatus == SS_PENDING) return item.Fail("a request cannot end pending");
-         config.targetFailures.push_back(failure);
-         return true;
-       }},
-      {"aspi",
-       [](ItemParser& item, SimConfig& config) {
-         return item.FieldCount(1, 1) && item.Hex(0, config.supportStatus);
-       }},
-      {"late",
-       [](ItemParser& item, SimConfig& config) {
-         int ms = 0;
-         if (!item.FieldCount(0, 1)) return false;
-         if (item.has(0) && !item.Decimal(0, 60000, ms)) return false;
-         config.lateCompletionMs = ms;
-         return true;
-       }},
-      {"vendor",
-       [](ItemParser& item, SimConfig& config) {
-         if (!item.FieldCount(1, 1)) return false;
-         config.scanner.vendor = item.text(0);
-         return true;
-       }},
-      {"product",
-       [](ItemParser& item, SimConfig& config) {
-         if (!item.FieldCount(1, 1)) return false;
-         config.scanner.product = item.text(0);
-         return true;
-       }},
-      {"revision",
-       [](ItemParser& item, SimConfig& config) {
-         if (!item.FieldCount(1, 1)) return false;
-         config.scanner.revision = item.text(0);
-         return true;
-       }},
-      {"inquirylen",
-       [](ItemParser& item, SimConfig& config) {
-         return item.FieldCount(1, 1) && item.Decimal(0, 36, config.scanner.inquiryLength);
-       }},
-      {"attention",
-       [](ItemParser& item, SimConfig& config) {
-         if (!item.FieldCount(1, 1)) return false;
-         if (item.text(0) != "on" && item.text(0) != "off") return item.Fail("on or off");
-         config.scanner.unitAttention = item.text(0) == "on";
-         return true;
-       }},
-      {"fail", ParseFault},
-  };
+const ItemTable& ItemHandlers() {
+  static const ItemTable handlers = [] {
+    ItemTable table = {
+        {"model",
+         [](ItemParser& item, SimConfig& config) {
+           if (!item.FieldCount(1, 1)) return false;
+           const std::string& model = item.text(0);
+           if (model == "t1" || model == "T1") {
+             config.scanner.model = ScannerModel::kT1;
+           } else if (model == "t2" || model == "T2") {
+             config.scanner.model = ScannerModel::kT2;
+           } else if (model == "none") {
+             config.scanner.model = ScannerModel::kNone;
+           } else {
+             return item.Fail("model is t1, t2 or none");
+           }
+           return true;
+         }},
+        {"scanner",
+         [](ItemParser& item, SimConfig& config) {
+           return item.FieldCount(2, 2) &&
+                  item.Address(0, config.scanner.adapter, config.scanner.target);
+         }},
+        {"adapters",
+         [](ItemParser& item, SimConfig& config) {
+           return item.FieldCount(1, 1) && item.Decimal(0, 255, config.adapterCount);
+         }},
+        {"adapter",
+         [](ItemParser& item, SimConfig& config) {
+           uint8_t index = 0;
+           if (!item.FieldCount(2, 4) || !item.Decimal(0, 255, index)) return false;
+           AdapterSetup& adapter = Adapter(config, index);
+           if (!item.Decimal(1, 255, adapter.scsiId)) return false;
+           if (item.count() > 2) adapter.managerId = item.text(2);
+           if (item.count() > 3) adapter.identifier = item.text(3);
+           return true;
+         }},
+        {"reject",
+         [](ItemParser& item, SimConfig& config) {
+           uint8_t index = 0;
+           if (!item.FieldCount(1, 2) || !item.Decimal(0, 255, index)) return false;
+           AdapterSetup& adapter = Adapter(config, index);
+           adapter.inquiryStatus = SS_INVALID_HA;
+           return !item.has(1) || item.Hex(1, adapter.inquiryStatus);
+         }},
+        {"device",
+         [](ItemParser& item, SimConfig& config) {
+           OtherDevice device;
+           if (!item.FieldCount(3, 5) || !item.Address(0, device.adapter, device.target)) {
+             return false;
+           }
+           device.product = item.text(2);
+           if (item.count() > 3) device.vendor = item.text(3);
+           if (item.count() > 4) device.revision = item.text(4);
+           config.devices.push_back(device);
+           return true;
+         }},
+        {"selfail",
+         [](ItemParser& item, SimConfig& config) {
+           TargetFailure failure{0, 0, SS_ERR, HASTAT_SEL_TO};
+           if (!item.FieldCount(2, 3) || !item.Address(0, failure.adapter, failure.target)) {
+             return false;
+           }
+           if (item.has(2) && !item.Hex(2, failure.hostAdapterStatus)) return false;
+           config.targetFailures.push_back(failure);
+           return true;
+         }},
+        {"status",
+         [](ItemParser& item, SimConfig& config) {
+           TargetFailure failure;
+           if (!item.FieldCount(3, 3) || !item.Address(0, failure.adapter, failure.target) ||
+               !item.Hex(2, failure.aspiStatus)) {
+             return false;
+           }
+           if (failure.aspiStatus == SS_PENDING) return item.Fail("a request cannot end pending");
+           config.targetFailures.push_back(failure);
+           return true;
+         }},
+        {"aspi",
+         [](ItemParser& item, SimConfig& config) {
+           return item.FieldCount(1, 1) && item.Hex(0, config.supportStatus);
+         }},
+        {"late",
+         [](ItemParser& item, SimConfig& config) {
+           int ms = 0;
+           if (!item.FieldCount(0, 1)) return false;
+           if (item.has(0) && !item.Decimal(0, 60000, ms)) return false;
+           config.lateCompletionMs = ms;
+           return true;
+         }},
+        {"vendor",
+         [](ItemParser& item, SimConfig& config) {
+           if (!item.FieldCount(1, 1)) return false;
+           config.scanner.vendor = item.text(0);
+           return true;
+         }},
+        {"product",
+         [](ItemParser& item, SimConfig& config) {
+           if (!item.FieldCount(1, 1)) return false;
+           config.scanner.product = item.text(0);
+           return true;
+         }},
+        {"revision",
+         [](ItemParser& item, SimConfig& config) {
+           if (!item.FieldCount(1, 1)) return false;
+           config.scanner.revision = item.text(0);
+           return true;
+         }},
+        {"inquirylen",
+         [](ItemParser& item, SimConfig& config) {
+           return item.FieldCount(1, 1) && item.Decimal(0, 36, config.scanner.inquiryLength);
+         }},
+        {"attention",
+         [](ItemParser& item, SimConfig& config) {
+           if (!item.FieldCount(1, 1)) return false;
+           if (item.text(0) != "on" && item.text(0) != "off") return item.Fail("on or off");
+           config.scanner.unitAttention = item.text(0) == "on";
+           return true;
+         }},
+        {"fail", ParseFault},
+    };
+    AddScanConfigItems(table);
+    AddDiagnosticConfigItems(table);
+    return table;
+  }();
   return handlers;
 }
 

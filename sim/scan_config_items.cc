@@ -1,0 +1,3 @@
+#include "sim/config_items.h"
+
+void AddScanConfigItems(ItemTable&) {}
