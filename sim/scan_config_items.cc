@@ -1,3 +1,49 @@
+// Configuration items of the scanning side.
 #include "sim/config_items.h"
 
-void AddScanConfigItems(ItemTable&) {}
+namespace {
+
+bool ParseGeometry(ItemParser& item, SimConfig& config) {
+  uint32_t bytesPerLine = 0;
+  uint32_t lines = 0;
+  if (!item.FieldCount(2, 2) || !item.Decimal(0, 0xFFFFFF, bytesPerLine) ||
+      !item.Decimal(1, 0xFFFFFF, lines)) {
+    return false;
+  }
+  if (static_cast<uint64_t>(bytesPerLine) * lines > 0xFFFFFFFFu) {
+    return item.Fail("the image must stay below 4 GiB");
+  }
+  config.scanner.scan.bytesPerLine = bytesPerLine;
+  config.scanner.scan.lines = lines;
+  return true;
+}
+
+// shortread=BYTES[@N]
+bool ParseShortRead(ItemParser& item, SimConfig& config) {
+  if (!item.FieldCount(1, 1)) return false;
+  std::string bytes = item.text(0);
+  ScanSetup& scan = config.scanner.scan;
+  if (const size_t at = bytes.find('@'); at != std::string::npos) {
+    const auto occurrence = ParseNumber(bytes.substr(at + 1), 10, 1000000000);
+    if (!occurrence || *occurrence == 0) return item.Fail("'@N' counts from 1");
+    scan.shortReadOccurrence = static_cast<uint32_t>(*occurrence);
+    bytes.resize(at);
+  }
+  const auto missing = ParseNumber(bytes, 10, 0xFFFFFF);
+  if (!missing || *missing == 0) return item.Fail("'" + bytes + "' is not a count from 1");
+  scan.shortBy = static_cast<uint32_t>(*missing);
+  return true;
+}
+
+}  // namespace
+
+void AddScanConfigItems(ItemTable& table) {
+  table["geometry"] = ParseGeometry;
+  table["shortread"] = ParseShortRead;
+  table["scantime"] = [](ItemParser& item, SimConfig& config) {
+    return item.FieldCount(1, 1) && item.Decimal(0, 600000, config.scanner.scan.scanTimeMs);
+  };
+  table["readtime"] = [](ItemParser& item, SimConfig& config) {
+    return item.FieldCount(1, 1) && item.Decimal(0, 60000, config.scanner.scan.readTimeMs);
+  };
+}

@@ -52,7 +52,17 @@ struct CommandFault {
 };
 
 // How the scanner scans and transfers its image.
-struct ScanSetup {};
+struct ScanSetup {
+  // The image's size in bytes per line and lines, instead of the size the window gives.
+  std::optional<uint32_t> bytesPerLine;
+  std::optional<uint32_t> lines;
+  // READs that deliver `shortBy` bytes fewer than asked: every one (occurrence 0) or the n-th.
+  uint32_t shortBy = 0;
+  uint32_t shortReadOccurrence = 0;
+  // How long SCAN and each READ keep the scanner busy, in milliseconds.
+  int scanTimeMs = 0;
+  int readTimeMs = 0;
+};
 
 // What the scanner's self-tests report and what its buffers hold.
 struct DiagnosticSetup {};
