@@ -43,8 +43,8 @@ bool PrepareScan(WindowHandle owner) {
 }
 
 struct TransferResult {
-  bool readFailed;   // a chunk did not arrive; zeros stand in its place
-  bool statusLost;   // the scanner stopped reporting what remains
+  bool readFailed;  // a chunk did not arrive; zeros stand in its place
+  bool statusLost;  // the scanner stopped reporting what remains
 };
 
 // Reads chunks until the scanner reports nothing left, writing each to `file` when there is one.

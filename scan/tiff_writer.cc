@@ -56,9 +56,9 @@ bool WriteTiffHeader(std::FILE* file) {
   if (imageComposition > 5) return false;
   const bool rgb = imageComposition == 5;
   // Compositions 0, 1, 3 and 4 are one bit per pixel, 2 is eight-bit gray, 5 is eight-bit RGB.
-  const uint32_t imageWidth = rgb                      ? bytesPerLine / 3
+  const uint32_t imageWidth = rgb                     ? bytesPerLine / 3
                               : imageComposition == 2 ? bytesPerLine
-                                                       : bytesPerLine * 8;
+                                                      : bytesPerLine * 8;
   const uint32_t bitsPerSample = imageComposition == 2 ? 8 : 1;
   const uint32_t stripOffset = rgb ? kTiffHeaderLengthRgb : kTiffHeaderLengthGray;
 
@@ -78,11 +78,11 @@ bool WriteTiffHeader(std::FILE* file) {
   } else {
     WriteEntry(file, 258, kShort, 1, bitsPerSample);
   }
-  WriteEntry(file, 259, kShort, 1, 1);            // Compression: none
-  WriteEntry(file, 262, kShort, 1, rgb ? 2 : 1);  // PhotometricInterpretation: RGB, BlackIsZero
-  WriteEntry(file, 273, kLong, 1, stripOffset);   // StripOffsets
-  WriteEntry(file, 277, kShort, 1, rgb ? 3 : 1);  // SamplesPerPixel
-  WriteEntry(file, 278, kLong, 1, imageLines);    // RowsPerStrip: one strip
+  WriteEntry(file, 259, kShort, 1, 1);              // Compression: none
+  WriteEntry(file, 262, kShort, 1, rgb ? 2 : 1);    // PhotometricInterpretation: RGB, BlackIsZero
+  WriteEntry(file, 273, kLong, 1, stripOffset);     // StripOffsets
+  WriteEntry(file, 277, kShort, 1, rgb ? 3 : 1);    // SamplesPerPixel
+  WriteEntry(file, 278, kLong, 1, imageLines);      // RowsPerStrip: one strip
   WriteEntry(file, 279, kLong, 1, imageByteCount);  // StripByteCounts
   WriteEntry(file, 282, kRational, 1, kXResolutionOffset);
   WriteEntry(file, 283, kRational, 1, kYResolutionOffset);

@@ -65,8 +65,7 @@ bool ValidGammaTable(ScannerModel model, std::span<const uint8_t> table) {
 
 }  // namespace
 
-ScanEngine::ScanEngine(ScannerModel model, const ScanSetup& setup)
-    : model_(model), setup_(setup) {}
+ScanEngine::ScanEngine(ScannerModel model, const ScanSetup& setup) : model_(model), setup_(setup) {}
 
 void ScanEngine::Reset() {
   windowResolution_.reset();
@@ -149,7 +148,7 @@ CommandOutcome ScanEngine::DefineScanMode(std::span<const uint8_t> cdb,
   // Page 02h for both models; page 20h only on the T2.
   static constexpr uint8_t kPage02[] = {0x00, 0x00, 0x00, 0x08, 0x02, 0x06,
                                         0x80, 0x05, 0x27, 0x10, 0x03, 0x00};
-  static constexpr uint8_t kPage20[] = {0x00, 0x00, 0x00, 0x11, 0x20, 0x10, 0, 0, 0, 0, 0,
+  static constexpr uint8_t kPage20[] = {0x00, 0x00, 0x00, 0x11, 0x20, 0x10, 0, 0, 0, 0,    0,
                                         0,    0,    0,    0,    0,    0,    0, 0, 0, 0x02, 0x0C};
   const size_t length = cdb[4];
   if (auto fault = CheckDataBuffer(data, length)) return *fault;
@@ -180,8 +179,7 @@ CommandOutcome ScanEngine::Scan(std::span<const uint8_t> cdb, std::span<const ui
   return outcome;
 }
 
-CommandOutcome ScanEngine::DataBufferStatus(std::span<const uint8_t> cdb,
-                                            std::span<uint8_t> data) {
+CommandOutcome ScanEngine::DataBufferStatus(std::span<const uint8_t> cdb, std::span<uint8_t> data) {
   // The Wait bit (byte 1) is not supported: the status is always reported at once.
   if (auto fault = CheckCdb(cdb, 10, {0x34, 0, 0, 0, 0, 0, 0, kAnyByte, kAnyByte, 0})) {
     return *fault;

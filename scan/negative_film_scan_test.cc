@@ -1,0 +1,340 @@
+#include "scan/negative_film_scan.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <tiffio.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/linux/linux_ui.h"
+#include "resources/ids.h"
+#include "shell/program_state.h"
+#include "sim/negative_image.h"
+#include "tests/support/program_bench.h"
+#include "tests/support/temp_directory.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+std::string HexText(const std::vector<uint8_t>& bytes) {
+  std::string text;
+  char digits[3];
+  for (const uint8_t byte : bytes) {
+    std::snprintf(digits, sizeof digits, "%02X", byte);
+    text += digits;
+  }
+  return text;
+}
+
+std::string ReadCdb(uint32_t length) {
+  char cdb[32];
+  std::snprintf(cdb, sizeof cdb, "280000000000%06X00", length & 0xFFFFFFu);
+  return cdb;
+}
+
+// The CDBs of a whole scan, written from the command set: preparation for the model, then READs
+// of at most 29000 bytes, each followed by GET DATA BUFFER STATUS, until `imageBytes` arrived.
+Texts ExpectedScan(const std::string& model, uint32_t imageBytes) {
+  Texts cdbs = {"000000000000", "000000000000", "160000000000"};
+  const std::string status =
+      "3400000000000000"
+      "1C00";
+  if (model == "t1") {
+    cdbs.insert(cdbs.end(), {"24000000000000004800", "2A000300010000010000", "2A000300020000010000",
+                             "2A000300030000010000"});
+  } else if (model == "t2") {
+    cdbs.insert(cdbs.end(), {"D61000001600", "24000000000000004800", "2A000300010000200000",
+                             "2A000300020000200000", "2A000300030000200000"});
+  }
+  cdbs.insert(cdbs.end(), {"D61000000C00", "E0010100000000000000", "1B0000000100", status});
+  for (uint32_t left = imageBytes; left > 0;) {
+    const uint32_t chunk = left < 29000 ? left : 29000;
+    cdbs.push_back(ReadCdb(chunk));
+    cdbs.push_back(status);
+    left -= chunk;
+  }
+  cdbs.insert(cdbs.end(), {"31000000000000000000", "170000000000"});
+  return cdbs;
+}
+
+class ScanTest : public testing::Test {
+ protected:
+  // Opens the scan dialog and clicks through it (the default: Scan on 340 dpi into a file).
+  void Scan(ProgramBench& bench, std::vector<int> clicks = {IDC_SCAN}) {
+    bench.Start();
+    bench.frontEnd().Clear();
+    bench.ClearRequests();
+    bench.frontEnd().ClickInNextDialog(std::move(clicks));
+    bench.Command(IDM_SCAN_NEGATIVE_FILM);
+    EXPECT_FALSE(WaitCursorCurrent());
+    EXPECT_EQ(CursorShowCount(), 0);
+  }
+
+  Texts Cdbs(const ProgramBench& bench) {
+    Texts cdbs;
+    for (const RecordedRequest& request : bench.Requests()) cdbs.push_back(HexText(request.cdb));
+    return cdbs;
+  }
+
+  ScopedTempDirectory directory_;
+};
+
+TEST_F(ScanTest, CommandSequenceOfEachModel) {
+  struct Case {
+    std::string config;
+    std::string model;
+    std::vector<int> clicks;
+    uint32_t imageBytes;
+  };
+  const std::vector<Case> cases = {
+      {"model=t2", "t2", {IDC_READ_IN_MEMORY, IDC_SCAN}, 324 * 3 * 486},
+      {"model=t1", "t1", {IDC_RESOLUTION_680, IDC_SCAN}, 648 * 3 * 972},
+      // A "ZR-" scanner of neither model gets no window, so SCAN is refused and the scan ends.
+      {"product=ZR-40999X,geometry=30:2", "neither", {IDC_SCAN}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.model);
+    ProgramBench bench(c.config);
+    Scan(bench, c.clicks);
+    Texts expected = ExpectedScan(c.model, c.imageBytes);
+    if (c.model == "neither") expected.resize(6);  // up to the refused SCAN
+    EXPECT_EQ(Cdbs(bench), expected);
+    EXPECT_EQ(imageComposition, 5);
+  }
+}
+
+TEST_F(ScanTest, RemainingBytesOfZeroExactlyOneChunkAndOneMore) {
+  struct Case {
+    const char* geometry;
+    Texts reads;
+    uintmax_t fileSize;
+  };
+  for (const Case& c : {Case{"geometry=0:0", {}, 216},  // only the header
+                        Case{"geometry=29000:1", {ReadCdb(29000)}, 216 + 29000},
+                        Case{"geometry=29001:1", {ReadCdb(29000), ReadCdb(1)}, 216 + 29001}}) {
+    ProgramBench bench(c.geometry);
+    Scan(bench);
+    Texts reads;
+    for (const std::string& cdb : Cdbs(bench)) {
+      if (cdb.rfind("28", 0) == 0) reads.push_back(cdb);
+    }
+    EXPECT_EQ(reads, c.reads) << c.geometry;
+    EXPECT_EQ(bench.frontEnd().BoxTexts(), Texts{"Image was scanned."});
+    EXPECT_EQ(std::filesystem::file_size("img_fs.tif"), c.fileSize);
+  }
+}
+
+// Reads img_fs.tif with libtiff; every warning but the one about tag 317 fails the test.
+void ExpectTiffHolds(uint32_t width, uint32_t lines, float resolution, NegativeImage image) {
+  TIFFSetWarningHandler([](const char*, const char* format, va_list arguments) {
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, arguments);
+    EXPECT_NE(std::string(text).find("317"), std::string::npos) << text;
+  });
+  TIFF* tiff = TIFFOpen("img_fs.tif", "r");
+  ASSERT_NE(tiff, nullptr);
+  uint32_t tiffWidth = 0, tiffLength = 0;
+  uint16_t samples = 0, bits = 0, photometric = 0, unit = 0;
+  float xResolution = 0, yResolution = 0;
+  TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &tiffWidth);
+  TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &tiffLength);
+  TIFFGetField(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
+  TIFFGetField(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+  TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric);
+  TIFFGetField(tiff, TIFFTAG_XRESOLUTION, &xResolution);
+  TIFFGetField(tiff, TIFFTAG_YRESOLUTION, &yResolution);
+  TIFFGetField(tiff, TIFFTAG_RESOLUTIONUNIT, &unit);
+  EXPECT_EQ(tiffWidth, width);
+  EXPECT_EQ(tiffLength, lines);
+  EXPECT_EQ(samples, 3);
+  EXPECT_EQ(bits, 8);
+  EXPECT_EQ(photometric, PHOTOMETRIC_RGB);
+  EXPECT_EQ(xResolution, resolution);
+  EXPECT_EQ(yResolution, resolution);
+  EXPECT_EQ(unit, RESUNIT_INCH);
+  ASSERT_EQ(TIFFScanlineSize(tiff), static_cast<tmsize_t>(3 * width));
+  std::vector<uint8_t> line(3 * width), expected(3 * width);
+  size_t differing = 0;
+  for (uint32_t row = 0; row < lines; ++row) {
+    ASSERT_EQ(TIFFReadScanline(tiff, line.data(), row), 1);
+    image.Read(static_cast<uint64_t>(row) * 3 * width, expected.data(), expected.size());
+    if (line != expected) ++differing;
+  }
+  EXPECT_EQ(differing, 0u);
+  TIFFClose(tiff);
+  TIFFSetWarningHandler(nullptr);
+}
+
+TEST_F(ScanTest, FileReadBackWithLibtiffHoldsWhatTheScannerSent) {
+  for (const char* model : {"model=t2", "model=t1"}) {
+    ProgramBench bench(model);
+    Scan(bench);  // 340 dpi into the file
+    EXPECT_EQ(bench.frontEnd().BoxTexts(), Texts{"Image was scanned."});
+    ExpectTiffHolds(324, 486, 340, NegativeImage(972, 486));
+  }
+  ProgramBench bench;
+  Scan(bench, {IDC_RESOLUTION_1360, IDC_SCAN});
+  ExpectTiffHolds(1296, 1944, 1360, NegativeImage(3888, 1944));
+}
+
+// Commands whose failure ends the scan at once, with their error box, leaving the scanner as it
+// is; the dialog then reports the failure.
+TEST_F(ScanTest, DecidingCommandsEndTheScan) {
+  struct Case {
+    const char* config;
+    const char* errorText;
+    const char* lastCdb;
+  };
+  const std::vector<Case> cases = {
+      {"fail=tur@2", "*** Error in Test Unit Ready ***", "000000000000"},
+      {"fail=reserve", "*** Error in Reserve Unit ***", "160000000000"},
+      {"model=t1,fail=setwindow", "*** Error in Set Window ***", "24000000000000004800"},
+      {"fail=setwindow", "*** Error in Set Window ***", "24000000000000004800"},
+      {"fail=mode@1", "*** Error in Define Scan Mode(Page Code 02h) ***", "D61000001600"},
+      {"fail=scan", "*** Error in Scan ***", "1B0000000100"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.config);
+    ProgramBench bench(c.config);
+    Scan(bench);
+    EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{c.errorText, "No image was scanned."}));
+    EXPECT_EQ(Cdbs(bench).back(), c.lastCdb);
+    const std::vector<RecordedBox>& boxes = bench.frontEnd().boxes();
+    EXPECT_NE(boxes[0].owner, nullptr);  // the dialog owns the command's box
+    EXPECT_NE(boxes[0].owner, MainWindow());
+    EXPECT_EQ(boxes[0].type, 0x10u);
+    EXPECT_TRUE(boxes[0].busy);
+    EXPECT_EQ(boxes[1].owner, nullptr);
+    EXPECT_EQ(boxes[1].type, 0x2010u);
+    EXPECT_FALSE(boxes[1].busy);
+    // Only a failure after RESERVE leaves the scanner reserved.
+    const bool reserveSent =
+        c.lastCdb != std::string("000000000000") && c.lastCdb != std::string("160000000000");
+    EXPECT_EQ(bench.bus().scanner()->reserved(), reserveSent);
+  }
+}
+
+// Commands whose failure is shown but does not stop the scan.
+TEST_F(ScanTest, OtherCommandsFailAndTheScanGoesOn) {
+  struct Case {
+    const char* config;
+    const char* errorText;
+  };
+  const std::vector<Case> cases = {
+      {"fail=send@2", "*** Error in Send ***"},
+      {"model=t1,fail=send", "*** Error in Send ***"},
+      {"fail=mode@2", "*** Error in Define Scan Mode(Page Code 02h) ***"},
+      {"fail=focus", "*** Error in Execute Auto Focus ***"},
+      {"fail=position", "*** Error in Medium Position ***"},
+      {"fail=release", "*** Error in Release Unit ***"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.config);
+    ProgramBench bench(std::string(c.config) + ",geometry=3000:20");
+    Scan(bench);
+    Texts boxes = bench.frontEnd().BoxTexts();
+    const size_t errors = std::count(boxes.begin(), boxes.end(), c.errorText);
+    EXPECT_GE(errors, 1u);
+    EXPECT_EQ(boxes.back(), "Image was scanned.");
+    EXPECT_EQ(Cdbs(bench).back(), "170000000000");
+  }
+}
+
+TEST_F(ScanTest, OneFailedDataStatusLeadsToAReadOfTheStaleSizeWhichFails) {
+  // The scanner keeps its data; the READ sized from the last report asks for more than remains.
+  ProgramBench bench("geometry=3000:20,fail=status@3");
+  Scan(bench);
+  EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{"*** Error in Get Data Status ***",
+                                                "*** Error in Read ***", "No image was scanned."}));
+  EXPECT_EQ(Cdbs(bench).back(), "170000000000");
+}
+
+TEST_F(ScanTest, FileThatCannotBeOpenedEndsBeforeAnyRead) {
+  std::filesystem::create_directory("img_fs.tif");
+  ProgramBench bench;
+  Scan(bench);
+  EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{"File was not opened.", "No image was scanned."}));
+  EXPECT_EQ(bench.frontEnd().boxes()[0].owner, nullptr);
+  EXPECT_EQ(bench.frontEnd().boxes()[0].type, 0x2010u);
+  const Texts cdbs = Cdbs(bench);
+  EXPECT_EQ(cdbs.back(),
+            "3400000000000000"
+            "1C00");  // the image stays in the scanner
+  EXPECT_TRUE(bench.bus().scanner()->reserved());
+}
+
+TEST_F(ScanTest, FullDiskIsAFailureNotASuccess) {
+  ASSERT_EQ(symlink("/dev/full", "img_fs.tif"), 0);
+  ProgramBench bench("geometry=3000:25");
+  Scan(bench);
+  EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{"File was not closed.", "No image was scanned."}));
+  // The scanner was drained all the same; position and release are not sent.
+  const Texts cdbs = Cdbs(bench);
+  EXPECT_EQ(std::count(cdbs.begin(), cdbs.end(), ReadCdb(29000)), 2);
+  EXPECT_EQ(std::count(cdbs.begin(), cdbs.end(), ReadCdb(17000)), 1);
+  EXPECT_EQ(cdbs.back(),
+            "3400000000000000"
+            "1C00");
+}
+
+TEST_F(ScanTest, FailedReadDrainsTheScannerWritesZerosAndReportsNoImage) {
+  ProgramBench bench("geometry=30000:2,fail=read@2");
+  Scan(bench);
+  EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{"*** Error in Read ***", "No image was scanned."}));
+  const Texts cdbs = Cdbs(bench);
+  EXPECT_EQ(std::count(cdbs.begin(), cdbs.end(), ReadCdb(29000)), 3);  // the failed one repeated
+  EXPECT_EQ(cdbs.back(), "170000000000");                              // released
+  const std::string file = directory_.Read("img_fs.tif");
+  ASSERT_EQ(file.size(), 216u + 3 * 29000u + 2000u);
+  // The failed chunk stands as zeros; the chunks around it hold the image.
+  EXPECT_EQ(file.find_first_not_of('\0', 216 + 29000), 216u + 58000u);
+  NegativeImage image(30000, 2);
+  std::string first(29000, '\0');
+  image.Read(0, reinterpret_cast<uint8_t*>(first.data()), first.size());
+  EXPECT_EQ(file.substr(216, 29000), first);
+}
+
+TEST_F(ScanTest, ShortReadIsReportedAndTheRestStillFetched) {
+  ProgramBench bench("geometry=30000:1,shortread=100@1,model=t1");
+  Scan(bench, {IDC_READ_IN_MEMORY, IDC_SCAN});
+  EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{"*** Error in Read ***", "No image was scanned."}));
+  Texts reads;
+  for (const std::string& cdb : Cdbs(bench)) {
+    if (cdb.rfind("28", 0) == 0) reads.push_back(cdb);
+  }
+  EXPECT_EQ(reads, (Texts{ReadCdb(29000), ReadCdb(1100)}));
+  EXPECT_EQ(bench.bus().scanner()->reserved(), false);
+}
+
+TEST_F(ScanTest, PersistentDataStatusFailureEndsTheTransfer) {
+  ProgramBench bench("geometry=30000:10,fail=status@2+");
+  Scan(bench);
+  const Texts boxes = bench.frontEnd().BoxTexts();
+  EXPECT_EQ(boxes, (Texts{"*** Error in Get Data Status ***", "*** Error in Get Data Status ***",
+                          "*** Error in Get Data Status ***", "No image was scanned."}));
+  const Texts cdbs = Cdbs(bench);
+  EXPECT_EQ(std::count(cdbs.begin(), cdbs.end(), ReadCdb(29000)), 3);
+  EXPECT_TRUE(bench.bus().scanner()->reserved());
+  // The file was closed: it holds the header and the three chunks.
+  EXPECT_EQ(std::filesystem::file_size("img_fs.tif"), 216u + 3 * 29000u);
+}
+
+TEST_F(ScanTest, FirstDataStatusFailingMeansNoImageOfKnownSize) {
+  ProgramBench bench("fail=status@1");
+  Scan(bench, {IDC_READ_IN_MEMORY, IDC_SCAN});
+  EXPECT_EQ(bench.frontEnd().BoxTexts(),
+            (Texts{"*** Error in Get Data Status ***", "No image was scanned."}));
+  EXPECT_FALSE(bench.bus().scanner()->reserved());
+}
+
+TEST_F(ScanTest, RequestsCompletedLaterByTheManagersThread) {
+  ProgramBench bench("late=1,geometry=30000:2,readtime=2");
+  Scan(bench, {IDC_READ_IN_MEMORY, IDC_SCAN});
+  EXPECT_EQ(bench.frontEnd().BoxTexts(), Texts{"Image was scanned."});
+  EXPECT_EQ(Cdbs(bench), ExpectedScan("t2", 60000));
+}
+
+}  // namespace

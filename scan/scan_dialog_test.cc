@@ -1,0 +1,115 @@
+#include "scan/scan_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/linux/linux_ui.h"
+#include "resources/ids.h"
+#include "shell/program_state.h"
+#include "tests/support/program_bench.h"
+#include "tests/support/temp_directory.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class ScanDialogTest : public testing::Test {
+ protected:
+  void Open(std::vector<int> clicks) {
+    bench_.frontEnd().ClickInNextDialog(std::move(clicks));
+    bench_.Command(IDM_SCAN_NEGATIVE_FILM);
+  }
+
+  ScopedTempDirectory directory_;
+  ProgramBench bench_{"geometry=300:2"};
+};
+
+TEST_F(ScanDialogTest, DefaultsAre340DpiIntoAFile) {
+  bench_.Start();
+  Open({IDC_SCAN});
+  EXPECT_EQ(scanResolution, 340u);
+  EXPECT_EQ(saveToFile, 1u);
+  EXPECT_TRUE(std::filesystem::exists("img_fs.tif"));
+  ASSERT_EQ(bench_.frontEnd().boxes().size(), 1u);
+  const RecordedBox& box = bench_.frontEnd().boxes()[0];
+  EXPECT_EQ(box.caption, "Information");
+  EXPECT_EQ(box.text, "Image was scanned.");
+  EXPECT_EQ(box.owner, nullptr);
+  EXPECT_EQ(box.type, 0x2040u);
+}
+
+TEST_F(ScanDialogTest, MemoryAt2720CreatesNoFile) {
+  bench_.Start();
+  Open({IDC_RESOLUTION_2720, IDC_READ_IN_MEMORY, IDC_SCAN});
+  EXPECT_EQ(scanResolution, 2720u);
+  EXPECT_EQ(saveToFile, 0u);
+  EXPECT_FALSE(std::filesystem::exists("img_fs.tif"));
+}
+
+TEST_F(ScanDialogTest, EveryOpeningStartsFromTheDefaults) {
+  bench_.Start();
+  Open({IDC_RESOLUTION_1360, IDC_READ_IN_MEMORY, IDC_SCAN});
+  ASSERT_EQ(scanResolution, 1360u);
+  Open({IDC_SCAN});
+  EXPECT_EQ(scanResolution, 340u);
+  EXPECT_EQ(saveToFile, 1u);
+}
+
+TEST_F(ScanDialogTest, CancelSendsNothingAndKeepsTheSettings) {
+  bench_.Start();
+  bench_.ClearRequests();
+  Open({IDC_RESOLUTION_2720, IDC_READ_IN_MEMORY, IDCANCEL});
+  EXPECT_TRUE(bench_.Requests().empty());
+  EXPECT_TRUE(bench_.frontEnd().boxes().empty());
+  EXPECT_EQ(scanResolution, 75u);
+  EXPECT_EQ(saveToFile, 0u);
+}
+
+TEST_F(ScanDialogTest, CheckStatesAreReadInOrderAndALaterCheckedButtonWins) {
+  bench_.Start();
+  // Procedures that check more than one button of a group, as a dialog manager never would.
+  struct Case {
+    std::vector<int> checked;
+    uint32_t resolution;
+  };
+  for (const Case& c : {Case{{IDC_RESOLUTION_680, IDC_RESOLUTION_1360}, 1360},
+                        Case{{IDC_RESOLUTION_340, IDC_RESOLUTION_2720}, 2720}, Case{{}, 680}}) {
+    scanResolution = 680;
+    static std::vector<int> checks;
+    checks = c.checked;
+    bench_.frontEnd().ClickInNextDialog({});
+    RunModalDialog(MainWindow(), kScanDialogName,
+                   [](WindowHandle dialog, unsigned message, uintptr_t wParam, intptr_t lParam) {
+                     const intptr_t handled = ScanFSBoxProc(dialog, message, wParam, lParam);
+                     if (message == kWmInitDialog) {
+                       SetDialogCheck(dialog, IDC_RESOLUTION_340, kUnchecked);
+                       for (const int id : checks) SetDialogCheck(dialog, id, kChecked);
+                       SetDialogCheck(dialog, IDC_SAVE_TO_TIFF, kUnchecked);
+                       ScanFSBoxProc(dialog, kWmCommand, IDC_SCAN, 0);
+                     }
+                     return handled;
+                   });
+    EXPECT_EQ(scanResolution, c.resolution);
+    EXPECT_EQ(saveToFile, 0u);  // neither button of the second group checked: no file
+  }
+}
+
+TEST_F(ScanDialogTest, FailedScanShowsTheCommandsBoxThenNoImage) {
+  ProgramBench failing("fail=scan");
+  failing.Start();
+  failing.frontEnd().ClickInNextDialog({IDC_SCAN});
+  failing.Command(IDM_SCAN_NEGATIVE_FILM);
+  EXPECT_EQ(failing.frontEnd().BoxTexts(),
+            (Texts{"*** Error in Scan ***", "No image was scanned."}));
+  EXPECT_EQ(failing.frontEnd().boxes()[1].caption, "Warning");
+}
+
+TEST_F(ScanDialogTest, OtherControlsAndMessagesAreNotHandled) {
+  bench_.Start();
+  EXPECT_EQ(ScanFSBoxProc(MainWindow(), kWmCommand, IDC_RESOLUTION_680, 0), 0);
+  EXPECT_EQ(ScanFSBoxProc(MainWindow(), kWmCommand, IDOK, 0), 0);
+  EXPECT_EQ(ScanFSBoxProc(MainWindow(), kWmPaint, 0, 0), 0);
+}
+
+}  // namespace

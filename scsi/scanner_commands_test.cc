@@ -1,0 +1,231 @@
+// Every command routine sends exactly the request block of the scanner's command set.
+#include "scsi/scanner_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "shell/program_state.h"
+#include "tests/support/program_bench.h"
+
+namespace {
+
+std::vector<uint8_t> Hex(const std::string& text) {
+  std::vector<uint8_t> bytes;
+  std::string digits;
+  for (const char c : text) {
+    if (c != ' ') digits += c;
+  }
+  for (size_t i = 0; i + 1 < digits.size(); i += 2) {
+    bytes.push_back(static_cast<uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
+  }
+  return bytes;
+}
+
+// A request of the table: the CDB, SRB_Flags, SRB_BufLen and, for commands that send data, the
+// whole buffer (trailing zeros written as a count).
+struct Expected {
+  const char* routine;
+  std::function<int()> send;
+  std::string cdb;
+  uint8_t flags;
+  uint32_t bufferLength;
+  std::string dataOut = "";
+  size_t zerosAfter = 0;
+};
+
+const std::string kWindowCommon =
+    "00 00 00 00 00 00 00 40  00 00 01 54 01 54 00 00 00 00 00 00 00 00 00 00 0A 20 00 00 0F 30";
+
+std::vector<Expected> Table() {
+  static uint8_t image[kReadImageBufferLength];
+  static uint8_t bufferF9[512];
+  return {
+      {"TestUnitReady", [] { return TestUnitReady(nullptr, 0); }, "00 00 00 00 00 00", 0x00, 0},
+      {"ReserveUnit", [] { return ReserveUnit(nullptr, 0); }, "16 00 00 00 00 00", 0x00, 0},
+      {"ReleaseUnit", [] { return ReleaseUnit(nullptr, 0); }, "17 00 00 00 00 00", 0x00, 0},
+      {"ScanCommand", [] { return ScanCommand(nullptr, 0); }, "1B 00 00 00 01 00", 0x00, 5, "", 5},
+      {"SetWindowT1", [] { return SetWindowT1(nullptr, 0); }, "24 00 00 00 00 00 00 00 48 00", 0x00,
+       75,
+       kWindowCommon + " 80 80 80 05 08 00 00 83 00 00 00 00 00 00 00 00 00 00" +
+           " 00 00 09 00 00 00 02 00 00 01 01 00 00 00 FF 00 00 00 00 00 01 00 00 00",
+       3},
+      {"SetWindowT2", [] { return SetWindowT2(nullptr, 0); }, "24 00 00 00 00 00 00 00 48 00", 0x00,
+       75,
+       kWindowCommon + " 00 00 00 05 08 00 01 83 00 00 00 00 00 00 00 00 00 00" +
+           " 00 00 09 00 00 00 02 00 00 01 01 FF 00 00 FF 00 00 00 00 00 01 00 FF 00",
+       3},
+      {"ReadImage", [] { return ReadImage(nullptr, 29000, image, 0); },
+       "28 00 00 00 00 00 00 71 48 00", 0x08, 30000},
+      {"SendGamma8Bit", [] { return SendGamma8Bit(nullptr, 0x0200, 0); },
+       "2A 00 03 00 02 00 00 01 00 00", 0x00, 300},
+      {"SendGamma16Bit", [] { return SendGamma16Bit(nullptr, 0x0300, 0); },
+       "2A 00 03 00 03 00 00 20 00 00", 0x00, 8192},
+      {"MediumPosition", [] { return MediumPosition(nullptr, 0); }, "31 00 00 00 00 00 00 00 00 00",
+       0x00, 0},
+      {"GetDataStatus", [] { return GetDataStatus(nullptr, 0); }, "34 00 00 00 00 00 00 00 1C 00",
+       0x00, 35},
+      {"DefineScanModePage02", [] { return DefineScanModePage02(nullptr, 0); }, "D6 10 00 00 0C 00",
+       0x00, 15, "00 00 00 08 02 06 80 05 27 10 03 00", 3},
+      {"DefineScanModePage20", [] { return DefineScanModePage20(nullptr, 0); }, "D6 10 00 00 16 00",
+       0x00, 25, "00 00 00 11 20 10 00 00 00 00 00 00 00 00 00 00 00 00 00 00 02 0C", 3},
+      {"ExecuteAutoFocus", [] { return ExecuteAutoFocus(nullptr, 0); },
+       "E0 01 01 00 00 00 00 00 00 00", 0x00, 0},
+      {"ReadBuffer", [] { return ReadBuffer(nullptr, 0xF9, 0, bufferF9, 512, 0); },
+       "3C 02 F9 00 00 00 00 02 00 00", 0x08, 512},
+      {"ReadBufferOffsetAndLength",
+       [] { return ReadBuffer(nullptr, 0x04, 0x123456, bufferF9, 5, 0); },
+       "3C 02 04 12 34 56 00 00 05 00", 0x08, 5},
+  };
+}
+
+TEST(ScannerCommandsTest, EachRoutineSendsItsRequestBlock) {
+  ProgramBench bench("scanner=1:3,adapters=2");
+  bench.Start();
+  ASSERT_EQ(deviceAddress.target, 3);
+  scanResolution = 340;
+  for (const Expected& expected : Table()) {
+    SCOPED_TRACE(expected.routine);
+    bench.ClearRequests();
+    expected.send();
+    const std::vector<RecordedRequest> requests = bench.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    const RecordedRequest& request = requests[0];
+    EXPECT_EQ(request.command, SC_EXEC_SCSI_CMD);
+    EXPECT_EQ(request.hostAdapter, 1);
+    EXPECT_EQ(request.target, 3);
+    EXPECT_EQ(request.cdb, Hex(expected.cdb));
+    EXPECT_EQ(request.flags, expected.flags);
+    EXPECT_EQ(request.bufferLength, expected.bufferLength);
+    if (!expected.dataOut.empty() || expected.zerosAfter > 0) {
+      std::vector<uint8_t> out = Hex(expected.dataOut);
+      out.resize(out.size() + expected.zerosAfter, 0);
+      EXPECT_EQ(request.dataOut, out);
+    }
+  }
+}
+
+TEST(ScannerCommandsTest, WindowCarriesTheLowSixteenBitsOfTheResolution) {
+  ProgramBench bench;
+  bench.Start();
+  for (const auto& [resolution, bytes] : std::vector<std::pair<uint32_t, std::string>>{
+           {2720, "0A A0 0A A0"}, {340, "01 54 01 54"}, {0x12345, "23 45 23 45"}}) {
+    scanResolution = resolution;
+    bench.ClearRequests();
+    SetWindowT2(nullptr, 0);
+    const std::vector<uint8_t> list = bench.Requests().at(0).dataOut;
+    EXPECT_EQ(std::vector<uint8_t>(list.begin() + 10, list.begin() + 14), Hex(bytes));
+  }
+}
+
+TEST(ScannerCommandsTest, GammaTablesTellingEntries) {
+  ProgramBench bench;
+  bench.Start();
+  SendGamma8Bit(nullptr, 0x0100, 0);
+  SendGamma16Bit(nullptr, 0x0100, 0);
+  const std::vector<RecordedRequest> requests = bench.Requests();
+  const std::vector<uint8_t>& curve = requests.at(requests.size() - 2).dataOut;
+  ASSERT_EQ(curve.size(), 300u);
+  for (int i = 0; i <= 9; ++i) EXPECT_EQ(curve[i], 0) << i;
+  EXPECT_EQ(curve[10], 1);
+  EXPECT_EQ(curve[64], 24);
+  EXPECT_EQ(curve[128], 79);
+  EXPECT_EQ(curve[192], 157);
+  EXPECT_EQ(curve[254], 253);
+  EXPECT_EQ(curve[255], 255);
+  for (int i = 256; i < 300; ++i) EXPECT_EQ(curve[i], 0);
+
+  const std::vector<uint8_t>& linear = requests.back().dataOut;
+  ASSERT_EQ(linear.size(), 8192u);
+  EXPECT_EQ(std::vector<uint8_t>(linear.begin(), linear.begin() + 10),
+            Hex("00000000 00000000 0100"));
+  EXPECT_EQ(linear[16], 0x02);
+  EXPECT_EQ(linear[17], 0x00);
+  EXPECT_EQ(linear[8190], 0xFF);
+  EXPECT_EQ(linear[8191], 0x03);
+}
+
+TEST(ScannerCommandsTest, ResetIsABusDeviceResetOfTheScannersTarget) {
+  ProgramBench bench("scanner=0:6");
+  bench.Start();
+  bench.ClearRequests();
+  EXPECT_EQ(ResetScanner(nullptr, 1), SS_COMP);
+  const std::vector<RecordedRequest> requests = bench.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].command, SC_RESET_DEV);
+  EXPECT_EQ(requests[0].target, 6);
+  EXPECT_EQ(requests[0].flags, 0);
+}
+
+TEST(ScannerCommandsTest, OnlyShowErrorOfExactlyOneShowsTheErrorText) {
+  ProgramBench bench("fail=reserve");
+  bench.Start();
+  WindowHandle owner = reinterpret_cast<WindowHandle>(&bench);
+  for (const uint8_t showError : {0, 1, 2, 255}) {
+    bench.frontEnd().Clear();
+    EXPECT_EQ(ReserveUnit(owner, showError), SS_ERR);
+    const std::vector<RecordedBox>& boxes = bench.frontEnd().boxes();
+    ASSERT_EQ(boxes.size(), showError == 1 ? 1u : 0u) << int{showError};
+    if (!boxes.empty()) {
+      EXPECT_EQ(boxes[0].text, "*** Error in Reserve Unit ***");
+      EXPECT_EQ(boxes[0].owner, owner);
+      EXPECT_EQ(boxes[0].type, 0x10u);
+    }
+  }
+}
+
+TEST(ScannerCommandsTest, ErrorTextsOfTheRoutines) {
+  // Every request to the scanner fails; each routine shows its own text.
+  ProgramBench bench("status=0:2:04");
+  uint8_t buffer[kReadImageBufferLength] = {};
+  const std::vector<std::pair<std::function<int()>, std::string>> routines = {
+      {[] { return TestUnitReady(nullptr, 1); }, "*** Error in Test Unit Ready ***"},
+      {[] { return ReleaseUnit(nullptr, 1); }, "*** Error in Release Unit ***"},
+      {[] { return ScanCommand(nullptr, 1); }, "*** Error in Scan ***"},
+      {[] { return SetWindowT1(nullptr, 1); }, "*** Error in Set Window ***"},
+      {[&] { return ReadImage(nullptr, 10, buffer, 1); }, "*** Error in Read ***"},
+      {[] { return SendGamma16Bit(nullptr, 0x0100, 1); }, "*** Error in Send ***"},
+      {[] { return MediumPosition(nullptr, 1); }, "*** Error in Medium Position ***"},
+      {[] { return GetDataStatus(nullptr, 1); }, "*** Error in Get Data Status ***"},
+      {[] { return DefineScanModePage20(nullptr, 1); },
+       "*** Error in Define Scan Mode(Page Code 02h) ***"},
+      {[] { return ExecuteAutoFocus(nullptr, 1); }, "*** Error in Execute Auto Focus ***"},
+      {[&] { return ReadBuffer(nullptr, 5, 0, buffer, 4, 1); }, "*** Error in Read Buffer ***"},
+  };
+  for (const auto& [send, text] : routines) {
+    bench.frontEnd().Clear();
+    EXPECT_EQ(send(), SS_ERR) << text;
+    EXPECT_EQ(bench.frontEnd().BoxTexts(), std::vector<std::string>{text});
+  }
+  // No device at the target: the reset fails too.
+  bench.frontEnd().Clear();
+  deviceAddress = {0, 5};
+  EXPECT_EQ(ResetScanner(nullptr, 1), SS_NO_DEVICE);
+  EXPECT_EQ(bench.frontEnd().BoxTexts(), std::vector<std::string>{"*** Error in Reset ***"});
+}
+
+TEST(ScannerCommandsTest, GetDataStatusStoresTheGeometryOnlyOnSuccess) {
+  ProgramBench bench("geometry=29000:1,fail=status@2,attention=off");
+  bench.Start();
+  ASSERT_EQ(ReserveUnit(nullptr, 0), SS_COMP);
+  scanResolution = 340;
+  ASSERT_EQ(SetWindowT2(nullptr, 0), SS_COMP);
+  ASSERT_EQ(ScanCommand(nullptr, 0), SS_COMP);
+  ASSERT_EQ(GetDataStatus(nullptr, 0), SS_COMP);
+  EXPECT_EQ(bytesPerLine, 29000u);
+  EXPECT_EQ(imageLines, 1u);
+  EXPECT_EQ(remainingBytes, 29000u);  // reply bytes 20-23: 00 00 71 48
+  EXPECT_EQ(imageByteCount, 29000u);
+
+  uint8_t buffer[kReadImageBufferLength];
+  ASSERT_EQ(ReadImage(nullptr, 1000, buffer, 0), SS_COMP);
+  EXPECT_EQ(GetDataStatus(nullptr, 0), SS_ERR);  // the second one fails: nothing changes
+  EXPECT_EQ(remainingBytes, 29000u);
+  EXPECT_EQ(imageByteCount, 29000u);
+  EXPECT_EQ(GetDataStatus(nullptr, 0), SS_COMP);
+  EXPECT_EQ(remainingBytes, 28000u);
+  EXPECT_EQ(imageByteCount, 28000u);  // follows what remains
+  EXPECT_EQ(bytesPerLine, 29000u);
+}
+
+}  // namespace
