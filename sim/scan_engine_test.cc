@@ -110,6 +110,7 @@ TEST_F(ScanEngineTest, ImageSizeFollowsTheResolution) {
 }
 
 TEST_F(ScanEngineTest, ReadStreamsTheImageInOrderAndCountsDown) {
+  UseModel("model=t1,attention=off");
   StartScan(true, 340);
   std::vector<uint8_t> first(30000), second(30000);
   ASSERT_EQ(Send({0x28, 0, 0, 0, 0, 0, 0, 0x71, 0x48, 0}, first, SRB_DIR_IN).status, SS_COMP);
@@ -167,8 +168,10 @@ TEST_F(ScanEngineTest, MalformedParameterListsAreRefused) {
   std::vector<uint8_t> table(8192);
   for (int k = 0; k < 4096; ++k) StoreBigEndian16(&table[2 * k], k / 4);
   ExpectIllegal(Send({0x2A, 0, 3, 0, 1, 0, 0, 0x20, 0, 0}, table), 0x26);
-  for (int k = 0; k < 4096; ++k)
-    table[2 * k] = static_cast<uint8_t>(k / 4), table[2 * k + 1] = static_cast<uint8_t>(k / 4 >> 8);
+  for (int k = 0; k < 4096; ++k) {
+    table[2 * k] = static_cast<uint8_t>(k / 4);
+    table[2 * k + 1] = static_cast<uint8_t>(k / 4 >> 8);
+  }
   EXPECT_EQ(Send({0x2A, 0, 3, 0, 1, 0, 0, 0x20, 0, 0}, table).status, SS_COMP);
 
   std::vector<uint8_t> page02 = {0, 0, 0, 8, 2, 6, 0x80, 5, 0x27, 0x10, 3, 0, 0, 0, 0};
@@ -182,7 +185,11 @@ TEST_F(ScanEngineTest, TheT1KnowsNoPage20AndTakesOnlyItsOwnWindowAndTables) {
   UseModel("model=t1,attention=off");
   ASSERT_EQ(Send({0x16, 0, 0, 0, 0, 0}).status, SS_COMP);
   std::vector<uint8_t> page20(25, 0);
-  page20[3] = 0x11, page20[4] = 0x20, page20[5] = 0x10, page20[20] = 2, page20[21] = 0x0C;
+  page20[3] = 0x11;
+  page20[4] = 0x20;
+  page20[5] = 0x10;
+  page20[20] = 0x02;
+  page20[21] = 0x0C;
   ExpectIllegal(Send({0xD6, 0x10, 0, 0, 22, 0}, page20), 0x26);
   std::vector<uint8_t> t2Window = WindowList(false, 340);
   ExpectIllegal(Send({0x24, 0, 0, 0, 0, 0, 0, 0, 0x48, 0}, t2Window), 0x26);
