@@ -6,7 +6,7 @@ RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
 TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
                  g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format
 
-.PHONY: run test run-deps test-deps linux linux-asan mingw32 mingw64 check-format format
+.PHONY: run test benchmark run-deps test-deps linux linux-asan mingw32 mingw64 check-format format
 
 define install_missing
 	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
@@ -30,6 +30,11 @@ run: run-deps
 	cmake --preset linux >/dev/null
 	cmake --build --preset linux --target scan_fs
 	./build/linux/scan_fs --simulate --batch board,info,save,diag1,diag2,scan,about
+
+benchmark: run-deps
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux --target scan_benchmark
+	mkdir -p build/benchmark && ./build/linux/benchmarks/scan_benchmark build/benchmark
 
 linux linux-asan:
 	cmake --preset $@ >/dev/null

@@ -6,17 +6,18 @@
 
 namespace {
 
-struct Rgb {
-  int r, g, b;
-};
-
 // Transmission of the film base (the orange mask) and of the densest exposed film.
-constexpr Rgb kFilmBase = {232, 156, 94};
-constexpr Rgb kDensest = {38, 24, 16};
+constexpr int kBase[3] = {232, 156, 94};
+constexpr int kDensest[3] = {38, 24, 16};
 
-// A scene brightness 0..255 per channel becomes a negative: bright light makes dense film.
-uint8_t Negative(int scene, int base, int densest) {
-  return static_cast<uint8_t>(base - (base - densest) * std::clamp(scene, 0, 255) / 255);
+constexpr int kFieldPhases = 3;
+constexpr int kDepthLevels = 16;
+constexpr int kRipplePhases = 7;
+
+// Scene light 0..255 per channel becomes film: bright light makes dense film.
+uint8_t Negative(int light, int channel) {
+  const int base = kBase[channel];
+  return static_cast<uint8_t>(base - (base - kDensest[channel]) * std::clamp(light, 0, 255) / 255);
 }
 
 }  // namespace
@@ -24,77 +25,129 @@ uint8_t Negative(int scene, int base, int densest) {
 NegativeImage::NegativeImage(uint32_t bytesPerLine, uint32_t lines)
     : bytesPerLine_(bytesPerLine),
       lines_(lines),
-      width_(bytesPerLine / 3),
-      horizon_(width_),
+      width_(static_cast<int>(bytesPerLine / 3)),
       lineBytes_(bytesPerLine) {
+  const int height = static_cast<int>(lines);
+  marginX_ = width_ / 40;
+  marginY_ = height / 40;
+  sunX_ = width_ * 68 / 100;
+  sunY_ = height * 22 / 100;
+  sunRadius_ = std::max(1, width_ / 10);
+  fieldHeight_ = std::max(1, height / 40);
+  rippleHeight_ = std::max(1, height / 300);
+  lakeTop_ = height * 82 / 100;
   // Rolling hills: the horizon lies a little over half way down, rising and falling.
-  for (uint32_t x = 0; x < width_; ++x) {
+  horizon_.resize(width_);
+  landTop_ = height;
+  landBottom_ = 0;
+  for (int x = 0; x < width_; ++x) {
     const double u = width_ > 1 ? static_cast<double>(x) / (width_ - 1) : 0.0;
-    const double height = 0.56 + 0.06 * std::sin(u * 7.0) + 0.025 * std::sin(u * 23.0 + 1.0);
-    horizon_[x] = static_cast<int>(height * lines_);
+    const double level = 0.56 + 0.06 * std::sin(u * 7.0) + 0.025 * std::sin(u * 23.0 + 1.0);
+    horizon_[x] = static_cast<int>(level * height);
+    landTop_ = std::min(landTop_, horizon_[x]);
+    landBottom_ = std::max(landBottom_, horizon_[x]);
+  }
+  PrecomputeRows();
+}
+
+void NegativeImage::FillRow(uint8_t* row, Rgb colour) const {
+  Paint(row, 0, width_, colour);
+  for (uint32_t i = 3 * static_cast<uint32_t>(width_); i < bytesPerLine_; ++i) row[i] = colour.r;
+}
+
+// Pixels first to last - 1, clipped to the picture inside the margins.
+void NegativeImage::Paint(uint8_t* row, int first, int last, Rgb colour) const {
+  for (int x = std::max(first, 0); x < std::min(last, width_); ++x) {
+    row[3 * x] = colour.r;
+    row[3 * x + 1] = colour.g;
+    row[3 * x + 2] = colour.b;
   }
 }
 
-void NegativeImage::RenderLine(uint32_t line) {
-  // The picture stops a few per cent short of the window's edges: unexposed film base there.
-  const int marginX = static_cast<int>(width_ / 40);
-  const int marginY = static_cast<int>(lines_ / 40);
-  const int y = static_cast<int>(line);
-  const int height = static_cast<int>(lines_);
-  const int lake = height * 82 / 100;
-  const int sunX = static_cast<int>(width_) * 68 / 100;
-  const int sunY = height * 22 / 100;
-  const int sunRadius = std::max(1, static_cast<int>(width_) / 10);
-  // Fields and ripples scale with the image, so every resolution shows the same picture.
-  const int fieldWidth = std::max(1, static_cast<int>(width_) / 18);
-  const int fieldHeight = std::max(1, height / 40);
-  const int rippleStep = std::max(1, height / 300);
+NegativeImage::Rgb NegativeImage::SkyColour(int line) const {
+  // Deep blue at the top, paler toward the hills.
+  const int toHills = 255 * line / std::max(1, landBottom_);
+  return {Negative(70 + toHills / 3, 0), Negative(120 + toHills / 4, 1),
+          Negative(220 - toHills / 8, 2)};
+}
 
-  for (uint32_t column = 0; column < width_; ++column) {
-    const int x = static_cast<int>(column);
-    Rgb scene;
-    if (x < marginX || x >= static_cast<int>(width_) - marginX || y < marginY ||
-        y >= height - marginY) {
-      scene = {0, 0, 0};  // unexposed
-    } else if (y < horizon_[column]) {
-      // Sky: deep blue at the top, paler toward the horizon; the sun a bright disc.
-      const int dx = x - sunX;
-      const int dy = y - sunY;
-      if (dx * dx + dy * dy <= sunRadius * sunRadius) {
-        scene = {255, 236, 170};
-      } else {
-        const int toHorizon = 255 * y / std::max(1, horizon_[column]);
-        scene = {70 + toHorizon / 3, 120 + toHorizon / 4, 220 - toHorizon / 8};
+void NegativeImage::PrecomputeRows() {
+  const Rgb base = {Negative(0, 0), Negative(0, 1), Negative(0, 2)};
+  baseRow_.resize(bytesPerLine_);
+  FillRow(baseRow_.data(), base);
+
+  // Hills: fields in stripes of three shades, darker toward the foreground.
+  const int fieldWidth = std::max(1, width_ / 18);
+  landRows_.resize(static_cast<size_t>(kFieldPhases) * kDepthLevels * bytesPerLine_);
+  for (int phase = 0; phase < kFieldPhases; ++phase) {
+    for (int level = 0; level < kDepthLevels; ++level) {
+      uint8_t* row = Row(landRows_, phase * kDepthLevels + level);
+      std::memcpy(row, baseRow_.data(), bytesPerLine_);
+      const int depth = 255 * level / (kDepthLevels - 1);
+      for (int x = marginX_; x < width_ - marginX_; ++x) {
+        const int field = ((x / fieldWidth + phase) % 3) * 18;
+        Paint(row, x, x + 1,
+              {Negative(60 + field - depth / 6, 0), Negative(150 - depth / 3 + field, 1),
+               Negative(50 - depth / 8, 2)});
       }
-    } else if (y >= lake) {
-      // The lake mirrors the sky, darker, with ripples.
-      const int ripple = ((y / rippleStep + x / (4 * rippleStep)) % 7) * 4;
-      scene = {50 + ripple, 80 + ripple, 150 + ripple};
-    } else {
-      // Hills: green, darker toward the foreground, with fields in stripes.
-      const int depth = 255 * (y - horizon_[column]) / std::max(1, lake - horizon_[column]);
-      const int field = ((x / fieldWidth + y / fieldHeight) % 3) * 18;
-      scene = {60 + field - depth / 6, 150 - depth / 3 + field, 50 - depth / 8};
     }
-    uint8_t* pixel = &lineBytes_[3 * column];
-    pixel[0] = Negative(scene.r, kFilmBase.r, kDensest.r);
-    pixel[1] = Negative(scene.g, kFilmBase.g, kDensest.g);
-    pixel[2] = Negative(scene.b, kFilmBase.b, kDensest.b);
   }
-  // Bytes of a line beyond its last whole pixel show film base.
-  for (uint32_t i = 3 * width_; i < bytesPerLine_; ++i) {
-    lineBytes_[i] = static_cast<uint8_t>(kFilmBase.r);
+
+  // The lake mirrors the sky, darker, with ripples.
+  lakeRows_.resize(static_cast<size_t>(kRipplePhases) * bytesPerLine_);
+  for (int phase = 0; phase < kRipplePhases; ++phase) {
+    uint8_t* row = Row(lakeRows_, phase);
+    std::memcpy(row, baseRow_.data(), bytesPerLine_);
+    for (int x = marginX_; x < width_ - marginX_; ++x) {
+      const int ripple = ((phase + x / (4 * rippleHeight_)) % kRipplePhases) * 4;
+      Paint(row, x, x + 1,
+            {Negative(50 + ripple, 0), Negative(80 + ripple, 1), Negative(150 + ripple, 2)});
+    }
   }
-  renderedLine_ = line;
+}
+
+const uint8_t* NegativeImage::Line(uint32_t line) {
+  const int y = static_cast<int>(line);
+  if (y < marginY_ || y >= static_cast<int>(lines_) - marginY_) return baseRow_.data();
+  if (y >= lakeTop_) return Row(lakeRows_, (y / rippleHeight_) % kRipplePhases);
+
+  const int level = std::clamp(
+      (y - landTop_) * (kDepthLevels - 1) / std::max(1, lakeTop_ - landTop_), 0, kDepthLevels - 1);
+  const uint8_t* land = Row(landRows_, ((y / fieldHeight_) % kFieldPhases) * kDepthLevels + level);
+  if (y >= landBottom_) return land;
+
+  // Sky, with the hills rising into it where the horizon lies above this line.
+  uint8_t* built = lineBytes_.data();
+  const Rgb sky = SkyColour(y);
+  if (y < landTop_) {
+    std::memcpy(built, baseRow_.data(), bytesPerLine_);
+    Paint(built, marginX_, width_ - marginX_, sky);
+  } else {
+    std::memcpy(built, land, bytesPerLine_);
+    for (int x = marginX_; x < width_ - marginX_; ++x) {
+      if (y < horizon_[x]) Paint(built, x, x + 1, sky);
+    }
+  }
+  const int dy = y - sunY_;
+  if (dy * dy <= sunRadius_ * sunRadius_) {
+    const int halfChord = static_cast<int>(std::sqrt(double(sunRadius_ * sunRadius_ - dy * dy)));
+    Paint(built, std::max(marginX_, sunX_ - halfChord),
+          std::min(width_ - marginX_, sunX_ + halfChord + 1),
+          {Negative(255, 0), Negative(236, 1), Negative(170, 2)});
+  }
+  return built;
 }
 
 void NegativeImage::Read(uint64_t offset, uint8_t* out, size_t length) {
   while (length > 0) {
     const auto line = static_cast<uint32_t>(offset / bytesPerLine_);
     const auto column = static_cast<uint32_t>(offset % bytesPerLine_);
-    if (renderedLine_ != line) RenderLine(line);
+    if (builtLine_ != line) {
+      builtLineData_ = Line(line);
+      builtLine_ = line;
+    }
     const size_t piece = std::min<size_t>(length, bytesPerLine_ - column);
-    std::memcpy(out, &lineBytes_[column], piece);
+    std::memcpy(out, builtLineData_ + column, piece);
     out += piece;
     offset += piece;
     length -= piece;

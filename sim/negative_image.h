@@ -1,6 +1,8 @@
-// A synthetic colour negative of a 35 mm frame: a landscape (sky, sun, hills, a lake) seen
-// through the orange mask of the film base, with unexposed film around the picture. Bytes are
-// 8-bit RGB, line after line, produced in order from any offset without holding the image.
+// A synthetic colour negative of a 35 mm frame: a landscape (sky, sun, hills with fields, a lake)
+// seen through the orange mask of the film base, with unexposed film around the picture. Bytes
+// are 8-bit RGB, line after line, produced in order from any offset without holding the image:
+// lines are put together from a few precomputed rows, so that the simulated scanner delivers
+// data about as fast as memory is copied.
 #ifndef SCAN_FS_SIM_NEGATIVE_IMAGE_H
 #define SCAN_FS_SIM_NEGATIVE_IMAGE_H
 
@@ -11,7 +13,7 @@
 class NegativeImage {
  public:
   // An image of `bytesPerLine` bytes (three per pixel; a spare byte or two at the end of a line
-  // holds film base) by `lines` lines.
+  // hold film base) by `lines` lines.
   NegativeImage(uint32_t bytesPerLine, uint32_t lines);
 
   uint32_t bytesPerLine() const { return bytesPerLine_; }
@@ -21,14 +23,32 @@ class NegativeImage {
   void Read(uint64_t offset, uint8_t* out, size_t length);
 
  private:
-  void RenderLine(uint32_t line);
+  struct Rgb {
+    uint8_t r, g, b;
+  };
+
+  // The bytes of one line: a precomputed row, or the line put together in lineBytes_.
+  const uint8_t* Line(uint32_t line);
+  uint8_t* Row(std::vector<uint8_t>& rows, size_t index) { return &rows[index * bytesPerLine_]; }
+  void FillRow(uint8_t* row, Rgb colour) const;
+  void Paint(uint8_t* row, int first, int last, Rgb colour) const;
+  Rgb SkyColour(int line) const;
+  void PrecomputeRows();
 
   uint32_t bytesPerLine_;
   uint32_t lines_;
-  uint32_t width_;
-  std::vector<int> horizon_;  // per column: the first line of land
+  int width_;
+  int marginX_, marginY_;  // unexposed film around the picture
+  int landTop_, landBottom_, lakeTop_;
+  int sunX_, sunY_, sunRadius_;
+  int fieldHeight_, rippleHeight_;
+  std::vector<int> horizon_;       // per column: the first line of land
+  std::vector<uint8_t> baseRow_;   // unexposed film
+  std::vector<uint8_t> landRows_;  // per field phase and depth level
+  std::vector<uint8_t> lakeRows_;  // per ripple phase
   std::vector<uint8_t> lineBytes_;
-  int64_t renderedLine_ = -1;
+  int64_t builtLine_ = -1;
+  const uint8_t* builtLineData_ = nullptr;
 };
 
 #endif
