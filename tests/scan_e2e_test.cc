@@ -1,0 +1,151 @@
+// The real program scanning through batch mode: its output, the file and the trace.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "tests/support/run_program.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+ProgramRun ScanFs(const std::vector<std::string>& arguments, const std::string& prepare = "") {
+  return RunProgram(SCAN_FS_BINARY, arguments, prepare);
+}
+
+// The lines of the batch output from the scan command on.
+Lines ScanSection(const ProgramRun& run) {
+  const Lines lines = run.OutLines();
+  const auto start = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.rfind("# scan", 0) == 0;
+  });
+  return Lines(start, lines.end());
+}
+
+TEST(ScanEndToEnd, MemoryScanAt2720) {
+  const ProgramRun run = ScanFs({"--simulate", "--batch", "scan:2720:memory"});
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(ScanSection(run), (Lines{"# scan:2720:memory", "dialog Scan (Negative Film)",
+                                     "click 2720 dpi", "click Read in memory (no file)",
+                                     "click Scan", "box Information: Image was scanned."}));
+  EXPECT_EQ(run.File("img_fs.tif"), "");
+}
+
+TEST(ScanEndToEnd, FileScanOfAT1AndItsTrace) {
+  const ProgramRun run =
+      ScanFs({"--simulate=model=t1", "--batch", "scan", "--trace", "trace.jsonl"});
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(run.File("img_fs.tif").size(), 216u + 324u * 3u * 486u);
+
+  std::istringstream trace(run.File("trace.jsonl"));
+  Lines scsi;
+  for (std::string line; std::getline(trace, line);) {
+    if (line.find("\"cdb\":\"12") == std::string::npos) scsi.push_back(line);  // not the search
+  }
+  ASSERT_GE(scsi.size(), 12u);
+  // The silent TEST UNIT READY takes the unit attention after power-on.
+  EXPECT_NE(scsi[0].find("{\"cmd\":2,\"ha\":0,\"target\":2,\"lun\":0,\"flags\":0,\"buflen\":0,"
+                         "\"cdb\":\"000000000000\",\"status\":4,\"hastat\":0,\"targstat\":2,"
+                         "\"sense\":\"70"
+                         "00"
+                         "06"
+                         "00000000"
+                         "0a"
+                         "00000000"
+                         "29"
+                         "00\"}"),
+            std::string::npos)
+      << scsi[0];
+  const std::string window =
+      "000000000000"
+      "0040"
+      "00"
+      "00"
+      "0154"
+      "0154"  // header, descriptor length, id, 340 dpi
+      "00000000"
+      "00000000"
+      "00000a20"
+      "00000f30"  // upper left, width 2592, length 3888
+      "808080"
+      "05"
+      "08"
+      "0000"
+      "83"  // T1 brightness, threshold, contrast ...
+      "0000"
+      "00"
+      "00"
+      "000000000000"  // bit ordering, compression, reserved
+      "00000900"
+      "00000200"
+      "00010100"
+      "0000ff00"
+      "00000000"
+      "01000000"  // vendor unique
+      "000000";   // the buffer's three spare bytes
+  EXPECT_NE(scsi[3].find("\"buflen\":75,\"cdb\":\"24000000000000004800\",\"out\":\"" + window +
+                         "\",\"status\":1"),
+            std::string::npos)
+      << scsi[3];
+  EXPECT_NE(scsi[4].find("\"flags\":0,\"buflen\":300,\"cdb\":\"2a000300010000010000\",\"out\":\""
+                         "00000000000000000000010101"),
+            std::string::npos)
+      << scsi[4];
+  const std::string dataStatus =
+      "000019"
+      "00"
+      "040000"
+      "00"
+      "00"
+      "040000"  // lengths, buffer size, data in the buffer
+      "000003cc"
+      "000001e6"
+      "00073548"  // 972 bytes a line, 486 lines, 472392 bytes
+      "00000000";
+  EXPECT_NE(scsi[10].find("\"cdb\":\"34000000000000001c00\",\"in\":\"" + dataStatus + "\""),
+            std::string::npos)
+      << scsi[10];
+  EXPECT_NE(scsi[11].find("\"flags\":8,\"buflen\":30000,\"cdb\":\"28000000000000714800\","
+                          "\"in_len\":29000,\"status\":1"),
+            std::string::npos)
+      << scsi[11];
+}
+
+TEST(ScanEndToEnd, FailuresThroughTheSimulator) {
+  struct Case {
+    std::string config;
+    std::string prepare;
+    Lines boxes;
+  };
+  const std::vector<Case> cases = {
+      {"fail=scan",
+       "",
+       {"box Warning: *** Error in Scan ***", "box Warning: No image was scanned."}},
+      {"",
+       "mkdir img_fs.tif",
+       {"box Warning: File was not opened.", "box Warning: No image was scanned."}},
+      {"",
+       "ln -s /dev/full img_fs.tif",
+       {"box Warning: File was not closed.", "box Warning: No image was scanned."}},
+  };
+  for (const Case& c : cases) {
+    const ProgramRun run = ScanFs({"--simulate=" + c.config, "--batch", "scan"}, c.prepare);
+    EXPECT_EQ(run.exitStatus, 1) << c.prepare;
+    Lines boxes;
+    for (const std::string& line : ScanSection(run)) {
+      if (line.rfind("box ", 0) == 0) boxes.push_back(line);
+    }
+    EXPECT_EQ(boxes, c.boxes) << c.config << c.prepare;
+  }
+}
+
+TEST(ScanEndToEnd, CancelSendsNothing) {
+  const ProgramRun run = ScanFs({"--simulate", "--batch", "scan:cancel", "--trace", "t.jsonl"});
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(ScanSection(run),
+            (Lines{"# scan:cancel", "dialog Scan (Negative Film)", "click Cancel"}));
+  EXPECT_EQ(std::count(run.File("t.jsonl").begin(), run.File("t.jsonl").end(), '\n'), 3);
+}
+
+}  // namespace
