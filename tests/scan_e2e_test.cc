@@ -47,14 +47,7 @@ TEST(ScanEndToEnd, FileScanOfAT1AndItsTrace) {
   // The silent TEST UNIT READY takes the unit attention after power-on.
   EXPECT_NE(scsi[0].find("{\"cmd\":2,\"ha\":0,\"target\":2,\"lun\":0,\"flags\":0,\"buflen\":0,"
                          "\"cdb\":\"000000000000\",\"status\":4,\"hastat\":0,\"targstat\":2,"
-                         "\"sense\":\"70"
-                         "00"
-                         "06"
-                         "00000000"
-                         "0a"
-                         "00000000"
-                         "29"
-                         "00\"}"),
+                         "\"sense\":\"700006000000000a000000002900\"}"),
             std::string::npos)
       << scsi[0];
   const std::string window =
