@@ -29,7 +29,9 @@ class NegativeImage {
 
   // The bytes of one line: a precomputed row, or the line put together in lineBytes_.
   const uint8_t* Line(uint32_t line);
-  uint8_t* Row(std::vector<uint8_t>& rows, size_t index) { return &rows[index * bytesPerLine_]; }
+  uint8_t* Row(std::vector<uint8_t>& rows, size_t index) {
+    return rows.data() + index * bytesPerLine_;
+  }
   void FillRow(uint8_t* row, Rgb colour) const;
   void Paint(uint8_t* row, int first, int last, Rgb colour) const;
   Rgb SkyColour(int line) const;
