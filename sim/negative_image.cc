@@ -47,7 +47,7 @@ NegativeImage::NegativeImage(uint32_t bytesPerLine, uint32_t lines)
     landTop_ = std::min(landTop_, horizon_[x]);
     landBottom_ = std::max(landBottom_, horizon_[x]);
   }
-  PrecomputeRows();
+  if (byteCount() > 0) PrecomputeRows();  // an empty image is never read
 }
 
 void NegativeImage::FillRow(uint8_t* row, Rgb colour) const {
