@@ -1,4 +1,4 @@
-// Save Scanner Data: the scanner's calibration block (buffer F9h) and its value pair (buffer
+// Save Scanner Data: the scanner's data block (buffer F9h) and its value pair (buffer
 // 05h) written as decimal numbers, one per line, to test_dat.txt.
 #include "diagnostics/scanner_data.h"
 
