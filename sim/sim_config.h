@@ -64,8 +64,35 @@ struct ScanSetup {
   int readTimeMs = 0;
 };
 
+// Bytes laid over the power-on contents of one of the scanner's buffers.
+struct BufferPatch {
+  uint8_t bufferId = 0;
+  size_t offset = 0;
+  std::string bytes;
+};
+
+// A READ BUFFER of one buffer failing instead of running, as a CommandFault does.
+struct BufferReadFault {
+  uint8_t bufferId = 0;
+  CommandFault fault;
+};
+
 // What the scanner's self-tests report and what its buffers hold.
-struct DiagnosticSetup {};
+struct DiagnosticSetup {
+  // The built-in self-test passes, or ends with CHECK CONDITION and this sense data (or none
+  // written when selfTestSense is off).
+  bool selfTestPasses = true;
+  bool selfTestSense = true;
+  uint8_t selfTestKey = 0x4;   // HARDWARE ERROR
+  uint8_t selfTestAsc = 0x60;  // lamp failure
+  uint8_t selfTestAscq = 0x00;
+  int selfTestMs = 5;  // how long the scanner works on it
+  // The memory and logic test leaves this code in byte 1 of buffer 04h; 0 means no fault.
+  uint8_t logicTestResult = 0;
+  int logicTestMs = 5;
+  std::vector<BufferPatch> bufferPatches;
+  std::vector<BufferReadFault> bufferFaults;
+};
 
 struct ScannerSetup {
   ScannerModel model = ScannerModel::kT2;

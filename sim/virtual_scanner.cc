@@ -1,6 +1,7 @@
 #include "sim/virtual_scanner.h"
 
 #include "sim/device_checks.h"
+#include "sim/fault_outcome.h"
 
 namespace {
 
@@ -50,17 +51,7 @@ std::optional<CommandOutcome> VirtualScanner::InjectedFault(uint8_t operationCod
     if (fault.operationCode != operationCode) continue;
     const bool applies = fault.occurrence == 0 || count == fault.occurrence ||
                          (fault.andLater && count > fault.occurrence);
-    if (!applies) continue;
-    if (fault.aspiStatus == SS_ERR && fault.hostAdapterStatus == HASTAT_OK) {
-      if (!fault.withSense) {
-        // CHECK CONDITION whose sense data never reach the request block.
-        CommandOutcome outcome;
-        outcome.targetStatus = STATUS_CHKCOND;
-        return outcome;
-      }
-      return CheckCondition(fault.senseKey, fault.asc, fault.ascq);
-    }
-    return TransportFailure(fault.aspiStatus, fault.hostAdapterStatus);
+    if (applies) return FaultOutcome(fault);
   }
   return std::nullopt;
 }

@@ -1,0 +1,162 @@
+// The maintenance commands of the real program in batch mode on the simulated T1 and T2: output,
+// exit status, test_dat.txt and the request trace.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "tests/support/run_program.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr char kConfirm1[] =
+    "box Scanner Self-diagnostics1: Scanner Self-diagnostics1 is executed. \\nPlease don't set a "
+    "film. \\nIt takes tens of seconds.";
+constexpr char kConfirm2[] =
+    "box Scanner Self-diagnostics2: Scanner Self-diagnostics2 is executed. \\nPlease don't set a "
+    "film. ";
+constexpr size_t kStartLines = 5;      // "# start" and the welcome page
+constexpr size_t kSearchRequests = 3;  // INQUIRY of targets 0 to 2
+
+ProgramRun ScanFs(const std::string& config, const std::string& commands,
+                  const std::string& prepare = "") {
+  return RunProgram(SCAN_FS_BINARY,
+                    {"--simulate=" + config, "--batch", commands, "--trace", "trace.jsonl"},
+                    prepare);
+}
+
+Lines AfterStart(const ProgramRun& run) {
+  const Lines lines = run.OutLines();
+  return Lines(lines.begin() + std::min(kStartLines, lines.size()), lines.end());
+}
+
+// A text field of one trace line ("" when the line has none).
+std::string Field(const std::string& line, const std::string& key) {
+  const std::string quoted = "\"" + key + "\":";
+  const size_t at = line.find(quoted);
+  if (at == std::string::npos) return "";
+  const size_t begin = at + quoted.size();
+  const size_t end = line.find_first_of(",}", begin);
+  std::string value = line.substr(begin, end - begin);
+  value.erase(std::remove(value.begin(), value.end(), '"'), value.end());
+  return value;
+}
+
+// The trace after the start-up search, each request as "FLAGS BUFLEN CDB".
+Lines Requests(const ProgramRun& run, std::vector<std::string>* received = nullptr) {
+  std::istringstream trace(run.File("trace.jsonl"));
+  Lines requests;
+  size_t index = 0;
+  for (std::string line; std::getline(trace, line); ++index) {
+    if (index < kSearchRequests) continue;
+    requests.push_back(Field(line, "flags") + " " + Field(line, "buflen") + " " +
+                       Field(line, "cdb"));
+    if (received != nullptr) received->push_back(Field(line, "in"));
+  }
+  return requests;
+}
+
+std::vector<unsigned> HexBytes(const std::string& hex) {
+  std::vector<unsigned> bytes;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes.push_back(std::stoul(hex.substr(i, 2), nullptr, 16));
+  return bytes;
+}
+
+TEST(DiagnosticsEndToEnd, T2DumpHoldsWhatTheScannerSentAndEveryRequestIsAsBuilt) {
+  const ProgramRun run = ScanFs("", "save,diag1,diag2");
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(
+      AfterStart(run),
+      (Lines{"# save", "box Information: Scanner Data has saved.\\n (Filename : test_dat.txt)",
+             "# diag1", kConfirm1, "line 10 10 ** Scanner Self-diagnostics1 **",
+             "line 20 35 Scanner has no problem.    ", "# diag2", kConfirm2,
+             "line 10 10 ** Scanner Self-diagnostics2 **",
+             "line 20 35 Scanner has no problem.    "}));
+
+  std::vector<std::string> received;
+  EXPECT_EQ(Requests(run, &received),
+            (Lines{"0 0 000000000000", "8 512 3c02f900000000020000", "8 4 3c020500000000000400",
+                   "0 0 000000000000", "24 0 1d0400000000", "0 0 000000000000", "24 0 1d1200000000",
+                   "8 5 3c020400000000000500"}));
+  ASSERT_EQ(received.size(), 8u);
+  const std::vector<unsigned> words = HexBytes(received[1]);
+  const std::vector<unsigned> pair = HexBytes(received[2]);
+  ASSERT_EQ(words.size(), 512u);
+  ASSERT_EQ(pair.size(), 4u);
+  std::string expected = "ZR-40123B\r\n\r\n\r\n";
+  for (size_t k = 0; k < 256; ++k) {
+    expected += std::to_string(words[2 * k] | words[2 * k + 1] << 8) + "\r\n";
+  }
+  expected += "\r\n" + std::to_string(pair[0] << 8 | pair[1]) + "\r\n" +
+              std::to_string(pair[2] << 8 | pair[3]) + "\r\n";
+  EXPECT_EQ(run.File("test_dat.txt"), expected);
+}
+
+TEST(DiagnosticsEndToEnd, T1RunsOnlyTheFirstSelfDiagnostic) {
+  const ProgramRun run = ScanFs("model=t1", "save,diag1,diag2");
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(AfterStart(run),
+            (Lines{"# save", "unavailable save", "# diag1", kConfirm1,
+                   "line 10 10 ** Scanner Self-diagnostics1 **",
+                   "line 20 35 Scanner has no problem.    ", "# diag2", "unavailable diag2"}));
+  EXPECT_EQ(Requests(run), (Lines{"0 0 000000000000", "24 0 1d0400000000"}));
+}
+
+struct OutcomeCase {
+  const char* name;
+  const char* config;
+  const char* commands;
+  const char* prepare;
+  int exitStatus;
+  Lines output;     // after the start
+  size_t requests;  // after the start-up search
+};
+
+class ProvokedOutcome : public testing::TestWithParam<OutcomeCase> {};
+
+TEST_P(ProvokedOutcome, IsReportedAsItHappened) {
+  const OutcomeCase& expected = GetParam();
+  const ProgramRun run = ScanFs(expected.config, expected.commands, expected.prepare);
+  EXPECT_EQ(run.exitStatus, expected.exitStatus) << run.err;
+  EXPECT_EQ(AfterStart(run), expected.output);
+  EXPECT_EQ(Requests(run).size(), expected.requests);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, ProvokedOutcome,
+    testing::Values(
+        OutcomeCase{
+            "FaultyUnitAndDevice",
+            "selftest=fail:04:62:00,logictest=40",
+            "diag1,diag2",
+            "",
+            0,
+            {"# diag1", kConfirm1, "line 10 10 ** Scanner Self-diagnostics1 **",
+             "line 20 35 Scanner has some problem.    ", "line 20 55 (Carriage lock release error)",
+             "line 20 75 (Home position sensor error)", "# diag2", kConfirm2,
+             "line 10 10 ** Scanner Self-diagnostics2 **",
+             "line 20 35 Scanner has some problem.    ", "line 20 55 (Error of Gatearrey(CMOS))"},
+            5},
+        OutcomeCase{"SelectionTimeout",
+                    "fail=diag:04:11",
+                    "diag1",
+                    "",
+                    1,
+                    {"# diag1", kConfirm1, "box Warning: *** Timeout of selecting target ***",
+                     "box Warning: Scanner Self-diagnostics1 was failed.",
+                     "line 10 10 ** Scanner Self-diagnostics1 **"},
+                    2},
+        OutcomeCase{
+            "DiskFull",
+            "",
+            "save",
+            "ln -s /dev/full test_dat.txt",
+            1,
+            {"# save", "box Warning: File was not closed.", "line 10 10 ** Save Scanner Data **"},
+            3}),
+    [](const testing::TestParamInfo<OutcomeCase>& info) { return info.param.name; });
+
+}  // namespace
