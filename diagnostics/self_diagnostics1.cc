@@ -1,6 +1,6 @@
 // Scanner Self-diagnostics 1: the scanner's built-in self-test, judged by the request's status
 // and, when the scanner reports a fault, by the sense data it returned.
-#include "diagnostics/confirmed_self_test.h"
+#include "diagnostics/confirmed_diagnostic.h"
 #include "diagnostics/page_text.h"
 #include "diagnostics/self_diagnostics.h"
 #include "resources/strings.h"

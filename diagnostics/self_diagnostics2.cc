@@ -1,6 +1,6 @@
 // Scanner Self-diagnostics 2: the scanner's memory and logic test, judged by the result code the
 // scanner keeps in its buffer 04h.
-#include "diagnostics/confirmed_self_test.h"
+#include "diagnostics/confirmed_diagnostic.h"
 #include "diagnostics/page_text.h"
 #include "diagnostics/self_diagnostics.h"
 #include "resources/strings.h"

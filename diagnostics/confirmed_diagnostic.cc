@@ -1,4 +1,4 @@
-#include "diagnostics/confirmed_self_test.h"
+#include "diagnostics/confirmed_diagnostic.h"
 
 #include <cstring>
 

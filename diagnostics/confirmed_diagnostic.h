@@ -1,7 +1,7 @@
 // What both self-diagnostics do before they report: the silent TEST UNIT READY, their title, the
 // user's confirmation, and one SEND DIAGNOSTIC run to its end under the wait cursor.
-#ifndef SCAN_FS_DIAGNOSTICS_CONFIRMED_SELF_TEST_H
-#define SCAN_FS_DIAGNOSTICS_CONFIRMED_SELF_TEST_H
+#ifndef SCAN_FS_DIAGNOSTICS_CONFIRMED_DIAGNOSTIC_H
+#define SCAN_FS_DIAGNOSTICS_CONFIRMED_DIAGNOSTIC_H
 
 #include <cstdint>
 
