@@ -91,6 +91,8 @@ TEST_F(ScanTest, CommandSequenceOfEachModel) {
   };
   const std::vector<Case> cases = {
       {"model=t2", "t2", {IDC_READ_IN_MEMORY, IDC_SCAN}, 324 * 3 * 486},
+      // Every request completed later by the simulator's own thread.
+      {"late=1,geometry=30000:2,readtime=2", "t2", {IDC_READ_IN_MEMORY, IDC_SCAN}, 60000},
       {"model=t1", "t1", {IDC_RESOLUTION_680, IDC_SCAN}, 648 * 3 * 972},
       // A "ZR-" scanner of neither model gets no window, so SCAN is refused and the scan ends.
       {"product=ZR-40999X,geometry=30:2", "neither", {IDC_SCAN}, 0},
@@ -243,44 +245,85 @@ TEST_F(ScanTest, OtherCommandsFailAndTheScanGoesOn) {
   }
 }
 
-TEST_F(ScanTest, OneFailedDataStatusLeadsToAReadOfTheStaleSizeWhichFails) {
-  // The scanner keeps its data; the READ sized from the last report asks for more than remains.
-  ProgramBench bench("geometry=3000:20,fail=status@3");
-  Scan(bench);
-  EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{"*** Error in Get Data Status ***",
-                                                "*** Error in Read ***", "No image was scanned."}));
-  EXPECT_EQ(Cdbs(bench).back(), "170000000000");
+// Ways a scan goes wrong after SCAN: what the user is told, how far the scanner was taken (the
+// last command sent, whether it stays reserved) and what img_fs.tif holds afterwards.
+TEST_F(ScanTest, FailuresAfterTheScanHasStarted) {
+  const std::string status = "34000000000000001C00";
+  const std::string release = "170000000000";
+  struct Case {
+    const char* config;
+    const char* file;  // what stands at img_fs.tif before the scan
+    Texts boxes;
+    std::string lastCdb;
+    bool reserved;
+    long fileSize;  // -1: no file
+  };
+  const std::vector<Case> cases = {
+      // The READ sized from a stale report asks for more than remains; its chunk is written as
+      // zeros.
+      {"geometry=3000:20,fail=status@3",
+       "",
+       {"*** Error in Get Data Status ***", "*** Error in Read ***", "No image was scanned."},
+       release,
+       false,
+       216 + 3 * 29000 + 2000},
+      // The image stays in the scanner, which stays reserved.
+      {"", "directory", {"File was not opened.", "No image was scanned."}, status, true, -1},
+      // A full disk: the scanner is drained all the same, but not positioned or released.
+      {"geometry=3000:25",
+       "/dev/full",
+       {"File was not closed.", "No image was scanned."},
+       status,
+       true,
+       -1},
+      // A READ short by 100 bytes: the rest is fetched before the scan is reported as failed.
+      {"geometry=30000:1,shortread=100@1",
+       "",
+       {"*** Error in Read ***", "No image was scanned."},
+       release,
+       false,
+       216 + 29000 + 1100},
+      // Three failed status reports in a row end the transfer; the file holds three chunks.
+      {"geometry=30000:10,fail=status@2+",
+       "",
+       {"*** Error in Get Data Status ***", "*** Error in Get Data Status ***",
+        "*** Error in Get Data Status ***", "No image was scanned."},
+       status,
+       true,
+       216 + 3 * 29000},
+      // Without the first status report the image's size is unknown.
+      {"fail=status@1",
+       "",
+       {"*** Error in Get Data Status ***", "No image was scanned."},
+       release,
+       false,
+       216},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.config);
+    std::filesystem::remove_all("img_fs.tif");
+    if (c.file == std::string("directory")) std::filesystem::create_directory("img_fs.tif");
+    if (c.file == std::string("/dev/full")) {
+      ASSERT_EQ(symlink(c.file, "img_fs.tif"), 0);
+    }
+    ProgramBench bench(c.config);
+    Scan(bench);
+    EXPECT_EQ(bench.frontEnd().BoxTexts(), c.boxes);
+    for (const RecordedBox& box : bench.frontEnd().boxes()) {
+      if (box.text.rfind("***", 0) != 0) {
+        EXPECT_EQ(box.type, 0x2010u) << box.text;  // the scan's own boxes: task-modal, no owner
+        EXPECT_EQ(box.owner, nullptr);
+      }
+    }
+    EXPECT_EQ(Cdbs(bench).back(), c.lastCdb);
+    EXPECT_EQ(bench.bus().scanner()->reserved(), c.reserved);
+    if (c.fileSize >= 0) {
+      EXPECT_EQ(std::filesystem::file_size("img_fs.tif"), static_cast<uintmax_t>(c.fileSize));
+    }
+  }
 }
 
-TEST_F(ScanTest, FileThatCannotBeOpenedEndsBeforeAnyRead) {
-  std::filesystem::create_directory("img_fs.tif");
-  ProgramBench bench;
-  Scan(bench);
-  EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{"File was not opened.", "No image was scanned."}));
-  EXPECT_EQ(bench.frontEnd().boxes()[0].owner, nullptr);
-  EXPECT_EQ(bench.frontEnd().boxes()[0].type, 0x2010u);
-  const Texts cdbs = Cdbs(bench);
-  EXPECT_EQ(cdbs.back(),
-            "3400000000000000"
-            "1C00");  // the image stays in the scanner
-  EXPECT_TRUE(bench.bus().scanner()->reserved());
-}
-
-TEST_F(ScanTest, FullDiskIsAFailureNotASuccess) {
-  ASSERT_EQ(symlink("/dev/full", "img_fs.tif"), 0);
-  ProgramBench bench("geometry=3000:25");
-  Scan(bench);
-  EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{"File was not closed.", "No image was scanned."}));
-  // The scanner was drained all the same; position and release are not sent.
-  const Texts cdbs = Cdbs(bench);
-  EXPECT_EQ(std::count(cdbs.begin(), cdbs.end(), ReadCdb(29000)), 2);
-  EXPECT_EQ(std::count(cdbs.begin(), cdbs.end(), ReadCdb(17000)), 1);
-  EXPECT_EQ(cdbs.back(),
-            "3400000000000000"
-            "1C00");
-}
-
-TEST_F(ScanTest, FailedReadDrainsTheScannerWritesZerosAndReportsNoImage) {
+TEST_F(ScanTest, FailedReadDrainsTheScannerAndLeavesZerosForItsChunk) {
   ProgramBench bench("geometry=30000:2,fail=read@2");
   Scan(bench);
   EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{"*** Error in Read ***", "No image was scanned."}));
@@ -289,52 +332,11 @@ TEST_F(ScanTest, FailedReadDrainsTheScannerWritesZerosAndReportsNoImage) {
   EXPECT_EQ(cdbs.back(), "170000000000");                              // released
   const std::string file = directory_.Read("img_fs.tif");
   ASSERT_EQ(file.size(), 216u + 3 * 29000u + 2000u);
-  // The failed chunk stands as zeros; the chunks around it hold the image.
+  // The failed chunk stands as zeros, not as the chunk before it; the first holds the image.
   EXPECT_EQ(file.find_first_not_of('\0', 216 + 29000), 216u + 58000u);
-  NegativeImage image(30000, 2);
   std::string first(29000, '\0');
-  image.Read(0, reinterpret_cast<uint8_t*>(first.data()), first.size());
+  NegativeImage(30000, 2).Read(0, reinterpret_cast<uint8_t*>(first.data()), first.size());
   EXPECT_EQ(file.substr(216, 29000), first);
-}
-
-TEST_F(ScanTest, ShortReadIsReportedAndTheRestStillFetched) {
-  ProgramBench bench("geometry=30000:1,shortread=100@1,model=t1");
-  Scan(bench, {IDC_READ_IN_MEMORY, IDC_SCAN});
-  EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{"*** Error in Read ***", "No image was scanned."}));
-  Texts reads;
-  for (const std::string& cdb : Cdbs(bench)) {
-    if (cdb.rfind("28", 0) == 0) reads.push_back(cdb);
-  }
-  EXPECT_EQ(reads, (Texts{ReadCdb(29000), ReadCdb(1100)}));
-  EXPECT_EQ(bench.bus().scanner()->reserved(), false);
-}
-
-TEST_F(ScanTest, PersistentDataStatusFailureEndsTheTransfer) {
-  ProgramBench bench("geometry=30000:10,fail=status@2+");
-  Scan(bench);
-  const Texts boxes = bench.frontEnd().BoxTexts();
-  EXPECT_EQ(boxes, (Texts{"*** Error in Get Data Status ***", "*** Error in Get Data Status ***",
-                          "*** Error in Get Data Status ***", "No image was scanned."}));
-  const Texts cdbs = Cdbs(bench);
-  EXPECT_EQ(std::count(cdbs.begin(), cdbs.end(), ReadCdb(29000)), 3);
-  EXPECT_TRUE(bench.bus().scanner()->reserved());
-  // The file was closed: it holds the header and the three chunks.
-  EXPECT_EQ(std::filesystem::file_size("img_fs.tif"), 216u + 3 * 29000u);
-}
-
-TEST_F(ScanTest, FirstDataStatusFailingMeansNoImageOfKnownSize) {
-  ProgramBench bench("fail=status@1");
-  Scan(bench, {IDC_READ_IN_MEMORY, IDC_SCAN});
-  EXPECT_EQ(bench.frontEnd().BoxTexts(),
-            (Texts{"*** Error in Get Data Status ***", "No image was scanned."}));
-  EXPECT_FALSE(bench.bus().scanner()->reserved());
-}
-
-TEST_F(ScanTest, RequestsCompletedLaterByTheManagersThread) {
-  ProgramBench bench("late=1,geometry=30000:2,readtime=2");
-  Scan(bench, {IDC_READ_IN_MEMORY, IDC_SCAN});
-  EXPECT_EQ(bench.frontEnd().BoxTexts(), Texts{"Image was scanned."});
-  EXPECT_EQ(Cdbs(bench), ExpectedScan("t2", 60000));
 }
 
 }  // namespace

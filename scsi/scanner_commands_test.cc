@@ -155,6 +155,10 @@ TEST(ScannerCommandsTest, ResetIsABusDeviceResetOfTheScannersTarget) {
   EXPECT_EQ(requests[0].command, SC_RESET_DEV);
   EXPECT_EQ(requests[0].target, 6);
   EXPECT_EQ(requests[0].flags, 0);
+
+  deviceAddress = {0, 5};  // no device there
+  EXPECT_EQ(ResetScanner(nullptr, 1), SS_NO_DEVICE);
+  EXPECT_EQ(bench.frontEnd().BoxTexts(), std::vector<std::string>{"*** Error in Reset ***"});
 }
 
 TEST(ScannerCommandsTest, OnlyShowErrorOfExactlyOneShowsTheErrorText) {
@@ -172,36 +176,6 @@ TEST(ScannerCommandsTest, OnlyShowErrorOfExactlyOneShowsTheErrorText) {
       EXPECT_EQ(boxes[0].type, 0x10u);
     }
   }
-}
-
-TEST(ScannerCommandsTest, ErrorTextsOfTheRoutines) {
-  // Every request to the scanner fails; each routine shows its own text.
-  ProgramBench bench("status=0:2:04");
-  uint8_t buffer[kReadImageBufferLength] = {};
-  const std::vector<std::pair<std::function<int()>, std::string>> routines = {
-      {[] { return TestUnitReady(nullptr, 1); }, "*** Error in Test Unit Ready ***"},
-      {[] { return ReleaseUnit(nullptr, 1); }, "*** Error in Release Unit ***"},
-      {[] { return ScanCommand(nullptr, 1); }, "*** Error in Scan ***"},
-      {[] { return SetWindowT1(nullptr, 1); }, "*** Error in Set Window ***"},
-      {[&] { return ReadImage(nullptr, 10, buffer, 1); }, "*** Error in Read ***"},
-      {[] { return SendGamma16Bit(nullptr, 0x0100, 1); }, "*** Error in Send ***"},
-      {[] { return MediumPosition(nullptr, 1); }, "*** Error in Medium Position ***"},
-      {[] { return GetDataStatus(nullptr, 1); }, "*** Error in Get Data Status ***"},
-      {[] { return DefineScanModePage20(nullptr, 1); },
-       "*** Error in Define Scan Mode(Page Code 02h) ***"},
-      {[] { return ExecuteAutoFocus(nullptr, 1); }, "*** Error in Execute Auto Focus ***"},
-      {[&] { return ReadBuffer(nullptr, 5, 0, buffer, 4, 1); }, "*** Error in Read Buffer ***"},
-  };
-  for (const auto& [send, text] : routines) {
-    bench.frontEnd().Clear();
-    EXPECT_EQ(send(), SS_ERR) << text;
-    EXPECT_EQ(bench.frontEnd().BoxTexts(), std::vector<std::string>{text});
-  }
-  // No device at the target: the reset fails too.
-  bench.frontEnd().Clear();
-  deviceAddress = {0, 5};
-  EXPECT_EQ(ResetScanner(nullptr, 1), SS_NO_DEVICE);
-  EXPECT_EQ(bench.frontEnd().BoxTexts(), std::vector<std::string>{"*** Error in Reset ***"});
 }
 
 TEST(ScannerCommandsTest, GetDataStatusStoresTheGeometryOnlyOnSuccess) {
