@@ -4,6 +4,7 @@
 #include <term.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 
@@ -69,7 +70,7 @@ bool IsEnterKey(const Key& key) {
 }
 
 bool IsCloseKey(const Key& key) {
-  return !key.alt && key.code == kKeyCtrlC;
+  return !key.alt && (key.code == kKeyCtrlC || key.code == kTerminalLost);
 }
 
 bool OpenTerminal(std::string& error) {
@@ -112,7 +113,11 @@ void CloseTerminal() {
 }
 
 Key ReadKey() {
+  errno = 0;
   const int code = getch();
+  // A wait for a key fails only when a signal interrupts it or the terminal is gone; without
+  // this the program would spin on a closed terminal.
+  if (code == ERR && errno != EINTR) return Key{kTerminalLost, false};
   if (code != kKeyEscape) return Key{code, false};
   // Alt+key arrives as Escape and the key at once; a lone Escape has nothing behind it, or
   // another key that is not Alt's (Escape pressed twice, an arrow).

@@ -3,6 +3,8 @@
 #ifndef SCAN_FS_PLATFORM_CURSES_TERMINAL_H
 #define SCAN_FS_PLATFORM_CURSES_TERMINAL_H
 
+#include <curses.h>
+
 #include <string>
 
 struct Key {
@@ -13,9 +15,11 @@ struct Key {
 inline constexpr int kKeyCtrlC = 3;
 inline constexpr int kKeyTab = 9;
 inline constexpr int kKeyEscape = 27;
+// Not a key: the terminal can no longer be read (it was closed or hung up).
+inline constexpr int kTerminalLost = KEY_MAX + 1;
 
 bool IsEnterKey(const Key& key);
-// Ctrl+C: the raw terminal delivers it as a key, and it closes the program.
+// Ctrl+C, which the raw terminal delivers as a key, or a lost terminal: the program closes.
 bool IsCloseKey(const Key& key);
 
 // Checks that standard input and output are a terminal whose type (TERM) is known and can move
