@@ -41,16 +41,6 @@ TEST(PageTextTest, BoardInformationBlocksKeepTheirSpacing) {
   }
 }
 
-TEST(PageTextTest, PaddedColumnsOfAPageStayAligned) {
-  SurfaceModel surface;
-  surface.Draw(20, 35, "Scanner ID(Board# 0) : 2");
-  surface.Draw(20, 55, "Vendor  ID           : QUORVEL ");
-  surface.Draw(40, 120, "   (Scanner : Tessaline T1/T2)");
-  const PageRowsText page = RenderPage(surface);
-  EXPECT_EQ(page[1].find(':'), page[2].find(':'));
-  EXPECT_EQ(Row(page, 6), "        (Scanner : Tessaline T1/T2)");
-}
-
 TEST(PageTextTest, CharactersFromTheRightEdgeOnAreCut) {
   SurfaceModel surface;
   surface.Draw(0, 0, std::string(60, 'x'));

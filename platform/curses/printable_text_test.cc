@@ -17,11 +17,11 @@ TEST(PrintableTextTest, OnlyPrintableAsciiPasses) {
 }
 
 TEST(PrintableTextTest, EscapeSequencesCannotReachTheTerminal) {
-  // ESC and the 8-bit CSI each start a sequence; BEL, BS, CR and DEL act on their own.
-  EXPECT_EQ(PrintableText("\x1b[31mRED\x9b"
-                          "2J\a\b\r\x7f"),
-            "?[31mRED?2J????");
-  EXPECT_EQ(PrintableText(std::string("A\0B", 3)), "A?B");
+  // ESC and the 8-bit CSI each start a sequence; a NUL must not end the text early.
+  EXPECT_EQ(PrintableText(std::string("\x1b[31mRED\x9b"
+                                      "2J\0!",
+                                      13)),
+            "?[31mRED?2J?!");
 }
 
 TEST(BoxTextTest, LineBreaksSplitTheText) {
