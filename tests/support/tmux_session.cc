@@ -79,8 +79,8 @@ TmuxSession::TmuxSession(const std::string& binary, const std::vector<std::strin
   const std::string environment =
       terminal.term ? "TERM=" + Quote(*terminal.term) : std::string("unset TERM;");
   const std::string command = "cd " + Quote(directory_) + " && " + environment + " " + program +
-                              " 2>stderr.txt; status=$?; stty -a >stty.txt 2>&1; "
-                              "echo $status >status.tmp; mv status.tmp status";
+                              " 2>stderr.txt; exit_status=$?; stty -a >stty.txt 2>&1; "
+                              "echo $exit_status >status.tmp; mv status.tmp status";
   Tmux("new-session -d -s main -x " + std::to_string(terminal.columns) + " -y " +
        std::to_string(terminal.rows) + " " + Quote(command));
 }
