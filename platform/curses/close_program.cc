@@ -1,6 +1,5 @@
 #include "platform/curses/close_program.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "platform/curses/terminal.h"
@@ -9,6 +8,5 @@
 void CloseProgramNow() {
   CloseMainWindow();
   CloseTerminal();
-  std::fflush(nullptr);
   std::exit(QuitExitCode());
 }
