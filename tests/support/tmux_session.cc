@@ -1,6 +1,6 @@
 #include "tests/support/tmux_session.h"
 
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <array>
 #include <chrono>
@@ -67,10 +67,10 @@ bool ScreenHas(const ScreenLines& screen, const std::string& text) {
 
 TmuxSession::TmuxSession(const std::string& binary, const std::vector<std::string>& arguments,
                          const TerminalOptions& terminal) {
-  static int sessions = 0;
-  socket_ = "scan_fs_test_" + std::to_string(getpid()) + "_" + std::to_string(++sessions);
   char pattern[] = "/tmp/scan_fs_tui.XXXXXX";
   directory_ = mkdtemp(pattern);
+  // The server's socket lives in the session's directory, so that it goes with it.
+  socket_ = directory_ + "/tmux.socket";
 
   // The shell records the program's pid, then becomes the program; after it the pane's shell
   // records the terminal settings and, last, the exit status.
@@ -91,7 +91,8 @@ TmuxSession::~TmuxSession() {
 }
 
 std::string TmuxSession::Tmux(const std::string& arguments) const {
-  return Run("tmux -L " + socket_ + " -f /dev/null " + arguments + " 2>/dev/null </dev/null");
+  return Run("tmux -S " + Quote(socket_) + " -f /dev/null " + arguments +
+             " 2>/dev/null </dev/null");
 }
 
 void TmuxSession::Press(const std::vector<std::string>& keys) {
