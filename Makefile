@@ -29,7 +29,7 @@ test-deps:
 run: run-deps
 	cmake --preset linux >/dev/null
 	cmake --build --preset linux --target scan_fs
-	./build/linux/scan_fs --simulate --batch board,info,save,diag1,diag2,scan,about
+	./build/linux/scan_fs --simulate
 
 benchmark: run-deps
 	cmake --preset linux >/dev/null

@@ -1,8 +1,76 @@
 #include "platform/curses/terminal_ui.h"
 
+#include <curses.h>
+
 #include <cstdio>
+#include <string>
+
+#include "platform/curses/dialog_view.h"
+#include "platform/curses/menu_view.h"
+#include "platform/curses/message_box_view.h"
+#include "platform/curses/screen.h"
+#include "platform/curses/terminal.h"
+#include "platform/linux/linux_ui.h"
+#include "resources/menu.h"
+
+namespace {
+
+constexpr int kNoTerminal = 1;
+
+class TerminalFrontEnd : public FrontEnd {
+ public:
+  explicit TerminalFrontEnd(Screen& screen) : screen_(screen) {}
+
+  int ShowMessageBox(const MessageBoxRequest& box) override { return RunMessageBox(screen_, box); }
+  void RunDialog(DialogSession& dialog) override { RunDialogView(screen_, dialog); }
+  // A later repaint happens anyway: the screen is drawn before every wait for a key.
+  void DisplayChanged(bool now) override {
+    if (now) screen_.Redraw();
+  }
+  // The program's only thread is about to work for long, so the mark is drawn here and now.
+  void BusyChanged(bool busy) override { screen_.SetBusy(busy); }
+
+ private:
+  Screen& screen_;
+};
+
+// What the main window does with a key while no menu, box or dialog is up; false once the
+// program is to close.
+bool HandleMainWindowKey(Screen& screen, const Key& key) {
+  if (IsCloseKey(key) || (key.code == 'q' && !key.alt)) return false;
+  int popup = -1;
+  if (key.alt) {
+    popup = PopupWithAccessKey(screen.menu(), key.code);
+    if (popup < 0) return true;
+  } else if (key.code != KEY_F(10)) {
+    return true;
+  }
+  const MenuChoice choice = RunMenu(screen, popup);
+  if (choice.kind == MenuChoice::Kind::kClose) return false;
+  if (choice.kind == MenuChoice::Kind::kCommand) SendMenuCommand(choice.commandId);
+  return true;
+}
+
+}  // namespace
 
 int RunTerminalUi() {
-  std::fprintf(stderr, "scan_fs: the terminal user interface is not built yet; use --batch\n");
-  return 2;
+  std::string error;
+  if (!OpenTerminal(error)) {
+    std::fprintf(stderr, "scan_fs: %s\n", error.c_str());
+    return kNoTerminal;
+  }
+  const std::vector<MenuPopup> menu = BuildMenu(kMenuEntries);
+  Screen screen(menu);
+  TerminalFrontEnd frontEnd(screen);
+  UseFrontEnd(&frontEnd);
+
+  screen.Redraw();
+  CreateMainWindow();
+  while (!QuitPosted()) {
+    if (!HandleMainWindowKey(screen, screen.NextKey())) CloseMainWindow();
+  }
+
+  UseFrontEnd(nullptr);
+  CloseTerminal();
+  return QuitExitCode();
 }

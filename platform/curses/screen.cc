@@ -1,0 +1,136 @@
+#include "platform/curses/screen.h"
+
+#include <curses.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/curses/drawing.h"
+#include "platform/linux/linux_ui.h"
+#include "shell/main_window.h"
+
+namespace {
+
+constexpr char kBusyMark[] = "Please wait...";
+constexpr char kKeyHint[] = "F10 or Alt+letter: menu   q or Ctrl+C: quit";
+
+// The key hint goes under the main window when the terminal has a row to spare.
+bool RoomForKeyHint() {
+  return LINES > kWindowHeight;
+}
+
+}  // namespace
+
+bool Screen::TooSmall() const {
+  return LINES < kWindowHeight || COLS < kWindowWidth;
+}
+
+CellRect Screen::WindowRect() const {
+  const int height = kWindowHeight + (RoomForKeyHint() ? 1 : 0);
+  return CellRect{std::max(0, (LINES - height) / 2), std::max(0, (COLS - kWindowWidth) / 2),
+                  kWindowHeight, kWindowWidth};
+}
+
+CellRect Screen::PageRect() const {
+  const CellRect window = WindowRect();
+  return CellRect{window.row + 3, window.column + 1, kPageRows, kPageColumns};
+}
+
+int Screen::MenuTitleColumn(int popup) const {
+  int column = WindowRect().column;
+  for (int i = 0; i < popup && i < static_cast<int>(menu_.size()); ++i) {
+    column += static_cast<int>(menu_[i].title.label.size()) + 2;
+  }
+  return column;
+}
+
+CellRect Screen::CenteredOverPage(int height, int width) const {
+  const CellRect page = PageRect();
+  const int row = page.row + (page.height - height) / 2;
+  const int column = page.column + (page.width - width) / 2;
+  return CellRect{std::clamp(row, 0, std::max(0, LINES - height)),
+                  std::clamp(column, 0, std::max(0, COLS - width)), height, width};
+}
+
+void Screen::SetBusy(bool busy) {
+  busy_ = busy;
+  Redraw();
+}
+
+void Screen::PopLayer(Layer* layer) {
+  const auto found = std::find(layers_.begin(), layers_.end(), layer);
+  if (found != layers_.end()) layers_.erase(found);
+  Redraw();
+}
+
+void Screen::Redraw() {
+  erase();
+  if (TooSmall()) {
+    DrawTooSmall();
+  } else {
+    DrawTitleLine();
+    DrawMenuBar();
+    DrawPage();
+    DrawKeyHint();
+    for (Layer* layer : layers_) layer->Draw();
+  }
+  refresh();
+}
+
+Key Screen::NextKey() {
+  for (;;) {
+    Redraw();
+    const Key key = ReadKey();
+    if (key.code == KEY_RESIZE || key.code == ERR) continue;
+    if (IsCloseKey(key) || !TooSmall()) return key;
+  }
+}
+
+void Screen::DrawTooSmall() {
+  const std::string lines[] = {
+      "The terminal is too small.",
+      "It needs " + std::to_string(kWindowWidth) + " columns and " + std::to_string(kWindowHeight) +
+          " rows;",
+      "it has " + std::to_string(COLS) + " columns and " + std::to_string(LINES) + " rows.",
+      "Ctrl+C closes the program."};
+  int row = 0;
+  for (const std::string& line : lines) PutText(row++, 0, line, COLS);
+}
+
+void Screen::DrawTitleLine() {
+  const CellRect window = WindowRect();
+  FillRect(CellRect{window.row, window.column, 1, window.width}, A_REVERSE);
+  PutText(window.row, window.column + 1, kMainWindowTitle, window.width - 2, A_REVERSE);
+  if (busy_) {
+    const int width = static_cast<int>(sizeof kBusyMark) - 1;
+    PutText(window.row, window.column + window.width - 1 - width, kBusyMark, width,
+            A_REVERSE | A_BOLD);
+  }
+}
+
+void Screen::DrawMenuBar() {
+  const int row = MenuBarRow();
+  for (int i = 0; i < static_cast<int>(menu_.size()); ++i) {
+    const int column = MenuTitleColumn(i);
+    const attr_t attributes = i == activeMenu_ ? A_REVERSE : A_NORMAL;
+    const LabeledText& title = menu_[i].title;
+    const int width = static_cast<int>(title.label.size()) + 2;
+    FillRect(CellRect{row, column, 1, width}, attributes);
+    PutLabel(row, column + 1, title, width - 1, attributes);
+  }
+}
+
+void Screen::DrawPage() {
+  const CellRect page = PageRect();
+  DrawFrame(CellRect{page.row - 1, page.column - 1, page.height + 2, page.width + 2}, "");
+  const PageRowsText rows = RenderPage(DisplaySurface());
+  for (int row = 0; row < kPageRows; ++row) {
+    PutText(page.row + row, page.column, rows[row], page.width);
+  }
+}
+
+void Screen::DrawKeyHint() {
+  if (!RoomForKeyHint()) return;
+  const CellRect window = WindowRect();
+  PutText(window.row + window.height, window.column + 1, kKeyHint, window.width - 1, A_DIM);
+}
