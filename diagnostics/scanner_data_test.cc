@@ -1,17 +1,16 @@
 #include "diagnostics/scanner_data.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/linux/linux_ui.h"
 #include "resources/ids.h"
 #include "tests/support/program_bench.h"
+#include "tests/support/temp_directory.h"
 
 namespace {
 
@@ -24,22 +23,7 @@ constexpr char kHeader[] = "ZR-40123B\r\n\r\n\r\n";
 // Each test works in a directory of its own, where the program writes test_dat.txt.
 class SaveScannerDataTest : public testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/scan_fs_save.XXXXXX";
-    directory_ = mkdtemp(pattern);
-    previous_ = fs::current_path();
-    fs::current_path(directory_);
-  }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(directory_);
-  }
-  static std::string DataFile() {
-    std::ifstream file("test_dat.txt", std::ios::binary);
-    std::stringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-  }
+  std::string DataFile() const { return directory_.Read("test_dat.txt"); }
   static void Save(ProgramBench& bench) {
     bench.Start();
     bench.ClearRequests();
@@ -47,8 +31,7 @@ class SaveScannerDataTest : public testing::Test {
   }
 
  private:
-  fs::path directory_;
-  fs::path previous_;
+  ScopedTempDirectory directory_;
 };
 
 // Buffer F9h with word k stored as bytes k, 255 - k, except the first two words 1234h and FFFFh;

@@ -248,8 +248,6 @@ TEST_F(ScanTest, OtherCommandsFailAndTheScanGoesOn) {
 // Ways a scan goes wrong after SCAN: what the user is told, how far the scanner was taken (the
 // last command sent, whether it stays reserved) and what img_fs.tif holds afterwards.
 TEST_F(ScanTest, FailuresAfterTheScanHasStarted) {
-  const std::string status = "34000000000000001C00";
-  const std::string release = "170000000000";
   struct Case {
     const char* config;
     const char* file;  // what stands at img_fs.tif before the scan
@@ -258,47 +256,29 @@ TEST_F(ScanTest, FailuresAfterTheScanHasStarted) {
     bool reserved;
     long fileSize;  // -1: no file
   };
+  const std::string status = "34000000000000001C00";
+  const std::string release = "170000000000";
+  const std::string dataStatusError = "*** Error in Get Data Status ***";
+  const std::string noImage = "No image was scanned.";
+  // clang-format off
   const std::vector<Case> cases = {
-      // The READ sized from a stale report asks for more than remains; its chunk is written as
-      // zeros.
-      {"geometry=3000:20,fail=status@3",
-       "",
-       {"*** Error in Get Data Status ***", "*** Error in Read ***", "No image was scanned."},
-       release,
-       false,
-       216 + 3 * 29000 + 2000},
+      // The READ sized from a stale report asks for more than remains; its chunk becomes zeros.
+      {"geometry=3000:20,fail=status@3", "", {dataStatusError, "*** Error in Read ***", noImage},
+       release, false, 216 + 3 * 29000 + 2000},
       // The image stays in the scanner, which stays reserved.
-      {"", "directory", {"File was not opened.", "No image was scanned."}, status, true, -1},
+      {"", "directory", {"File was not opened.", noImage}, status, true, -1},
       // A full disk: the scanner is drained all the same, but not positioned or released.
-      {"geometry=3000:25",
-       "/dev/full",
-       {"File was not closed.", "No image was scanned."},
-       status,
-       true,
-       -1},
+      {"geometry=3000:25", "/dev/full", {"File was not closed.", noImage}, status, true, -1},
       // A READ short by 100 bytes: the rest is fetched before the scan is reported as failed.
-      {"geometry=30000:1,shortread=100@1",
-       "",
-       {"*** Error in Read ***", "No image was scanned."},
-       release,
-       false,
-       216 + 29000 + 1100},
+      {"geometry=30000:1,shortread=100@1", "", {"*** Error in Read ***", noImage},
+       release, false, 216 + 29000 + 1100},
       // Three failed status reports in a row end the transfer; the file holds three chunks.
-      {"geometry=30000:10,fail=status@2+",
-       "",
-       {"*** Error in Get Data Status ***", "*** Error in Get Data Status ***",
-        "*** Error in Get Data Status ***", "No image was scanned."},
-       status,
-       true,
-       216 + 3 * 29000},
+      {"geometry=30000:10,fail=status@2+", "",
+       {dataStatusError, dataStatusError, dataStatusError, noImage}, status, true, 216 + 3 * 29000},
       // Without the first status report the image's size is unknown.
-      {"fail=status@1",
-       "",
-       {"*** Error in Get Data Status ***", "No image was scanned."},
-       release,
-       false,
-       216},
+      {"fail=status@1", "", {dataStatusError, noImage}, release, false, 216},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.config);
     std::filesystem::remove_all("img_fs.tif");

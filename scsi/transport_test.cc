@@ -26,18 +26,6 @@ TEST(TransportTest, WaitsForAStatusWrittenLaterByAnotherThread) {
   manager.join();
 }
 
-TEST(TransportTest, RequestsCompletedLaterFromTheManagersThread) {
-  // Every request completes 20 ms after it was sent, from the simulator's own thread.
-  ProgramBench bench("late=20,scanner=0:1");
-  bench.Start();
-  EXPECT_EQ(scannerFound, 1);
-  EXPECT_EQ(deviceAddress.target, 1);
-  const auto started = std::chrono::steady_clock::now();
-  EXPECT_EQ(TestUnitReady(nullptr, 0), SS_ERR);  // the unit attention after power-on
-  EXPECT_EQ(TestUnitReady(nullptr, 0), SS_COMP);
-  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(40));
-}
-
 TEST(TransportTest, RequestBlockIsZeroFilledBeyondTheNamedFields) {
   const SRB_ExecSCSICmd request = MakeScsiRequest(3, 5, SRB_DIR_IN);
   EXPECT_EQ(request.SRB_Cmd, SC_EXEC_SCSI_CMD);

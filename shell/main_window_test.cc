@@ -152,14 +152,6 @@ TEST(DispatchTest, ScanClearsTheDisplayEvenWhenTheSearchFails) {
   EXPECT_TRUE(bench.frontEnd().dialogs().empty());
 }
 
-TEST(DispatchTest, GatingIsNotRevisitedWhenALaterSearchFindsAnotherModel) {
-  ProgramBench bench("model=t1");
-  bench.Start();
-  productId[0] = '\0';  // as if another device had been found since
-  bench.Command(IDM_BOARD_INFORMATION);
-  EXPECT_FALSE(MenuCommandEnabled(IDM_SAVE_SCANNER_DATA));
-}
-
 TEST(DispatchTest, ExitAndCloseReleaseTheSurfaceAndQuitWithZero) {
   for (const bool viaClose : {false, true}) {
     ProgramBench bench;
@@ -174,16 +166,6 @@ TEST(DispatchTest, ExitAndCloseReleaseTheSurfaceAndQuitWithZero) {
     // After the release nothing is drawn any more.
     DrawTextLine(10, 10, "late");
     EXPECT_EQ(bench.SurfaceLines(), kWelcomePage);
-  }
-}
-
-TEST(DispatchTest, AboutBoxEndsOnOkAndOnCancel) {
-  for (const int button : {IDOK, IDCANCEL}) {
-    ProgramBench bench;
-    bench.Start();
-    bench.frontEnd().ClickInNextDialog({IDC_ABOUT_PROGRAM, button});
-    bench.Command(IDM_ABOUT);
-    EXPECT_EQ(bench.frontEnd().dialogs(), std::vector<std::string>{"AboutBox"});
   }
 }
 

@@ -93,35 +93,6 @@ void ExpectIllegal(const Reply& reply, uint8_t asc) {
   EXPECT_EQ(reply.asc, asc);
 }
 
-TEST_F(ScanEngineTest, ImageSizeFollowsTheResolution) {
-  struct Case {
-    uint32_t dpi, pixels, lines;
-  };
-  for (const Case& c :
-       {Case{340, 324, 486}, Case{680, 648, 972}, Case{1360, 1296, 1944}, Case{2720, 2592, 3888}}) {
-    UseModel("attention=off");
-    StartScan(false, c.dpi);
-    const std::vector<uint8_t> reply = DataStatus();
-    EXPECT_EQ(LoadBigEndian32(&reply[12]), 3 * c.pixels) << c.dpi;
-    EXPECT_EQ(LoadBigEndian32(&reply[16]), c.lines);
-    EXPECT_EQ(LoadBigEndian32(&reply[20]), 3 * c.pixels * c.lines);
-    EXPECT_EQ(reply[28], 0xEE);  // 28 bytes asked for, no more written
-  }
-}
-
-TEST_F(ScanEngineTest, ReadStreamsTheImageInOrderAndCountsDown) {
-  UseModel("model=t1,attention=off");
-  StartScan(true, 340);
-  std::vector<uint8_t> first(30000), second(30000);
-  ASSERT_EQ(Send({0x28, 0, 0, 0, 0, 0, 0, 0x71, 0x48, 0}, first, SRB_DIR_IN).status, SS_COMP);
-  ASSERT_EQ(Send({0x28, 0, 0, 0, 0, 0, 0, 0x03, 0xE8, 0}, second, SRB_DIR_IN).status, SS_COMP);
-  std::vector<uint8_t> expected(30000);
-  NegativeImage(972, 486).Read(0, expected.data(), 30000);
-  EXPECT_TRUE(std::equal(first.begin(), first.begin() + 29000, expected.begin()));
-  EXPECT_TRUE(std::equal(second.begin(), second.begin() + 1000, expected.begin() + 29000));
-  EXPECT_EQ(LoadBigEndian32(&DataStatus()[20]), 972u * 486u - 30000u);
-}
-
 TEST_F(ScanEngineTest, CommandsOutOfOrderAreRefused) {
   std::vector<uint8_t> list = WindowList(false, 340);
   ExpectIllegal(Send({0x24, 0, 0, 0, 0, 0, 0, 0, 0x48, 0}, list), 0x2C);  // before RESERVE
@@ -208,12 +179,6 @@ TEST_F(ScanEngineTest, TransportChecksOfBufferAndDirection) {
   const Reply wrongWay = Send({0x28, 0, 0, 0, 0, 0, 0, 0, 200, 0}, buffer, SRB_DIR_OUT);
   EXPECT_EQ(wrongWay.status, SS_ERR);
   EXPECT_EQ(wrongWay.hostAdapterStatus, HASTAT_DO_DU);
-}
-
-TEST_F(ScanEngineTest, ObjectPositionGivesUpTheScan) {
-  StartScan(false, 340);
-  ASSERT_EQ(Send({0x31, 0, 0, 0, 0, 0, 0, 0, 0, 0}).status, SS_COMP);
-  EXPECT_EQ(LoadBigEndian32(&DataStatus()[20]), 0u);
 }
 
 }  // namespace

@@ -49,11 +49,6 @@ TEST(SimConfigTest, TopologyItems) {
   EXPECT_EQ(config.lateCompletionMs, 15);
 }
 
-TEST(SimConfigTest, EscapesGiveAnyByte) {
-  const SimConfig config = Parse("vendor=\\x1b[31mX\\x00Y");
-  EXPECT_EQ(config.scanner.vendor, std::string("\x1b[31mX\0Y", 8));
-}
-
 TEST(SimConfigTest, FaultsByNameOrCodeOccurrenceAndSense) {
   const SimConfig config = Parse(
       "fail=read@3,fail=34@2+:04:00:05:24:00,fail=D6:02:11,"
