@@ -1,4 +1,5 @@
 #include "tests/support/run_program.h"
+#include "tests/support/shell_quote.h"
 
 #include <sys/wait.h>
 
@@ -7,18 +8,6 @@
 #include <sstream>
 
 namespace {
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
 
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -44,10 +33,10 @@ ProgramRun RunProgram(const std::string& binary, const std::vector<std::string>&
                       const std::string& prepare) {
   char pattern[] = "/tmp/scan_fs_run.XXXXXX";
   const std::string directory = mkdtemp(pattern);
-  std::string command = "cd " + Quote(directory) + " && ";
+  std::string command = "cd " + ShellQuote(directory) + " && ";
   if (!prepare.empty()) command += "{ " + prepare + "; } && ";
-  command += Quote(binary);
-  for (const std::string& argument : arguments) command += " " + Quote(argument);
+  command += ShellQuote(binary);
+  for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
   command += " >stdout.txt 2>stderr.txt";
   const int status = std::system(command.c_str());
   ProgramRun run;

@@ -1,4 +1,5 @@
 #include "tests/support/tmux_session.h"
+#include "tests/support/shell_quote.h"
 
 #include <stdlib.h>
 
@@ -15,18 +16,6 @@ namespace {
 // Generous for a loaded machine and the sanitizer build; a passing test waits far less.
 constexpr auto kTimeLimit = std::chrono::seconds(20);
 constexpr auto kPollInterval = std::chrono::milliseconds(40);
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
 
 std::string Run(const std::string& command) {
   std::string output;
@@ -74,29 +63,30 @@ TmuxSession::TmuxSession(const std::string& binary, const std::vector<std::strin
 
   // The shell records the program's pid, then becomes the program; after it the pane's shell
   // records the terminal settings and, last, the exit status.
-  std::string program = "sh -c 'echo $$ > pid; exec \"$0\" \"$@\"' " + Quote(binary);
-  for (const std::string& argument : arguments) program += " " + Quote(argument);
+  std::string program = "sh -c 'echo $$ > pid; exec \"$0\" \"$@\"' " + ShellQuote(binary);
+  for (const std::string& argument : arguments) program += " " + ShellQuote(argument);
   const std::string environment =
-      terminal.term ? "TERM=" + Quote(*terminal.term) : std::string("unset TERM;");
-  const std::string command = "cd " + Quote(directory_) + " && " + environment + " " + program +
+      terminal.term ? "TERM=" + ShellQuote(*terminal.term) : std::string("unset TERM;");
+  const std::string command = "cd " + ShellQuote(directory_) + " && " + environment + " " +
+                              program +
                               " 2>stderr.txt; exit_status=$?; stty -a >stty.txt 2>&1; "
                               "echo $exit_status >status.tmp; mv status.tmp status";
   Tmux("new-session -d -s main -x " + std::to_string(terminal.columns) + " -y " +
-       std::to_string(terminal.rows) + " " + Quote(command));
+       std::to_string(terminal.rows) + " " + ShellQuote(command));
 }
 
 TmuxSession::~TmuxSession() {
   Tmux("kill-server");
-  std::system(("rm -rf " + Quote(directory_)).c_str());
+  std::system(("rm -rf " + ShellQuote(directory_)).c_str());
 }
 
 std::string TmuxSession::Tmux(const std::string& arguments) const {
-  return Run("tmux -S " + Quote(socket_) + " -f /dev/null " + arguments +
+  return Run("tmux -S " + ShellQuote(socket_) + " -f /dev/null " + arguments +
              " 2>/dev/null </dev/null");
 }
 
 void TmuxSession::Press(const std::vector<std::string>& keys) {
-  for (const std::string& key : keys) Tmux("send-keys -t main " + Quote(key));
+  for (const std::string& key : keys) Tmux("send-keys -t main " + ShellQuote(key));
 }
 
 void TmuxSession::Resize(int columns, int rows) {
