@@ -38,17 +38,6 @@ TEST(ScannerSearchTest, T1LabelAndAnotherZrModelWithoutLabel) {
   EXPECT_STREQ(productId, "ZR-40199X");  // the first nine characters
 }
 
-TEST(ScannerSearchTest, RequestBlockOfTheInquiry) {
-  ProgramBench bench("scanner=0:0");
-  bench.Start();
-  const std::vector<RecordedRequest> requests = bench.Requests();
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].command, SC_EXEC_SCSI_CMD);
-  EXPECT_EQ(requests[0].flags, 0x18);
-  EXPECT_EQ(requests[0].bufferLength, 36u);
-  EXPECT_EQ(requests[0].cdb, (std::vector<uint8_t>{0x12, 0x00, 0x00, 0x00, 0x24, 0x00}));
-}
-
 TEST(ScannerSearchTest, OrderIsAdaptersThenTargetsZeroToSixAndTheFirstMatchWins) {
   ProgramBench bench("adapters=2,scanner=1:1,device=1:0:ZR-0,device=0:7:ZR-7,device=0:6:DISK");
   bench.Start();

@@ -26,17 +26,4 @@ TEST(TransportTest, WaitsForAStatusWrittenLaterByAnotherThread) {
   manager.join();
 }
 
-TEST(TransportTest, RequestBlockIsZeroFilledBeyondTheNamedFields) {
-  const SRB_ExecSCSICmd request = MakeScsiRequest(3, 5, SRB_DIR_IN);
-  EXPECT_EQ(request.SRB_Cmd, SC_EXEC_SCSI_CMD);
-  EXPECT_EQ(request.SRB_HaId, 3);
-  EXPECT_EQ(request.SRB_Target, 5);
-  EXPECT_EQ(request.SRB_Lun, 0);
-  EXPECT_EQ(request.SRB_Flags, SRB_DIR_IN);
-  EXPECT_EQ(request.SRB_SenseLen, 14);
-  EXPECT_EQ(static_cast<void*>(request.SRB_PostProc), nullptr);
-  EXPECT_EQ(uint32_t{request.SRB_Hdr_Rsvd}, 0u);
-  for (const uint8_t byte : request.SenseArea) EXPECT_EQ(byte, 0);
-}
-
 }  // namespace

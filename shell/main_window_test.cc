@@ -83,13 +83,6 @@ TEST(StartUpTest, ManagerFailureLeavesAdapterCountZeroAndSendsNothing) {
   EXPECT_EQ(scannerFound, 1);
 }
 
-TEST(StartUpTest, AdapterCountComesFromTheLowByteOfTheManagerAnswer) {
-  ProgramBench bench("adapters=3,model=none");
-  bench.Start();
-  EXPECT_EQ(adapterCount, 3);
-  EXPECT_EQ(bench.Requests().size(), 3u * 7u);  // INQUIRY of targets 0 to 6 on each adapter
-}
-
 // Which menu commands run the silent search first, counted by the INQUIRYs they send when no
 // search has ended normally yet.
 struct SearchCase {

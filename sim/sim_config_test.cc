@@ -17,38 +17,6 @@ std::string ErrorOf(const std::string& text) {
   return error;
 }
 
-TEST(SimConfigTest, DefaultIsOneAdapterWithAT2AtTargetTwo) {
-  const SimConfig config = Parse("");
-  EXPECT_EQ(config.adapterCount, 1);
-  ASSERT_EQ(config.adapters.size(), 1u);
-  EXPECT_EQ(config.adapters[0].identifier, "Sim SCSI Host 0");
-  EXPECT_EQ(config.scanner.model, ScannerModel::kT2);
-  EXPECT_EQ(config.scanner.adapter, 0);
-  EXPECT_EQ(config.scanner.target, 2);
-  EXPECT_FALSE(config.lateCompletionMs.has_value());
-}
-
-TEST(SimConfigTest, TopologyItems) {
-  const SimConfig config = Parse(
-      "model=t1,scanner=2:6,adapters=3,reject=1,adapter=2:5:MGR:HA\\,\\:x,"
-      "device=0:3:ZR-50000X:VEND:9.9,selfail=0:1,selfail=0:2:09,status=0:4:02,late=15");
-  EXPECT_EQ(config.scanner.model, ScannerModel::kT1);
-  EXPECT_EQ(config.scanner.adapter, 2);
-  EXPECT_EQ(config.scanner.target, 6);
-  ASSERT_EQ(config.adapters.size(), 3u);
-  EXPECT_EQ(config.adapters[1].inquiryStatus, SS_INVALID_HA);
-  EXPECT_EQ(config.adapters[2].scsiId, 5);
-  EXPECT_EQ(config.adapters[2].identifier, "HA,:x");
-  ASSERT_EQ(config.devices.size(), 1u);
-  EXPECT_EQ(config.devices[0].product, "ZR-50000X");
-  EXPECT_EQ(config.devices[0].vendor, "VEND");
-  ASSERT_EQ(config.targetFailures.size(), 3u);
-  EXPECT_EQ(config.targetFailures[0].hostAdapterStatus, HASTAT_SEL_TO);
-  EXPECT_EQ(config.targetFailures[1].hostAdapterStatus, 0x09);
-  EXPECT_EQ(config.targetFailures[2].aspiStatus, SS_ABORTED);
-  EXPECT_EQ(config.lateCompletionMs, 15);
-}
-
 TEST(SimConfigTest, FaultsByNameOrCodeOccurrenceAndSense) {
   const SimConfig config = Parse(
       "fail=read@3,fail=34@2+:04:00:05:24:00,fail=D6:02:11,"

@@ -95,16 +95,6 @@ TEST(DiagnosticsEndToEnd, T2DumpHoldsWhatTheScannerSentAndEveryRequestIsAsBuilt)
   EXPECT_EQ(run.File("test_dat.txt"), expected);
 }
 
-TEST(DiagnosticsEndToEnd, T1RunsOnlyTheFirstSelfDiagnostic) {
-  const ProgramRun run = ScanFs("model=t1", "save,diag1,diag2");
-  EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_EQ(AfterStart(run),
-            (Lines{"# save", "unavailable save", "# diag1", kConfirm1,
-                   "line 10 10 ** Scanner Self-diagnostics1 **",
-                   "line 20 35 Scanner has no problem.    ", "# diag2", "unavailable diag2"}));
-  EXPECT_EQ(Requests(run), (Lines{"0 0 000000000000", "24 0 1d0400000000"}));
-}
-
 TEST(DiagnosticsEndToEnd, AFullDiskIsAWarningNotASuccess) {
   const ProgramRun run = ScanFs("", "save", "ln -s /dev/full test_dat.txt");
   EXPECT_EQ(run.exitStatus, 1);

@@ -26,21 +26,6 @@ int IndexOf(unsigned commandId) {
   return -1;
 }
 
-TEST(MenuModelTest, BuiltFromTheMenuResourceWithAccessKeys) {
-  ASSERT_EQ(kMenu.size(), 2u);
-  EXPECT_EQ(kMenu[0].title.label, "Function");
-  EXPECT_EQ(kMenu[1].title.label, "Help");
-  EXPECT_EQ(PopupWithAccessKey(kMenu, 'h'), 1);
-  EXPECT_EQ(PopupWithAccessKey(kMenu, 'F'), 0);
-  EXPECT_EQ(PopupWithAccessKey(kMenu, 'x'), -1);
-
-  ASSERT_EQ(kFunction.items.size(), 10u);
-  const MenuItem& info = kFunction.items[IndexOf(IDM_SCANNER_INFORMATION)];
-  EXPECT_EQ(info.text.label, "Scanner Information");
-  EXPECT_EQ(info.text.accessIndex, 1);
-  EXPECT_EQ(kMenu[1].items.at(0).commandId, unsigned{IDM_ABOUT});
-}
-
 TEST(MenuModelTest, AccessKeyMarksAreParsed) {
   EXPECT_EQ(ParseAccessKey("E&xit").label, "Exit");
   EXPECT_TRUE(ParseAccessKey("E&xit").HasAccessKey('X'));
@@ -76,14 +61,6 @@ TEST(MenuModelTest, APopupWithNothingToChooseHasNoSelection) {
   EXPECT_EQ(StepSelection(kFunction, 0, +1, noneEnabled), -1);
   EXPECT_FALSE(Selectable(kFunction, -1, AllEnabled));
   EXPECT_EQ(FirstSelectable(MenuPopup{}, AllEnabled), -1);
-}
-
-TEST(MenuModelTest, AccessKeysFindGrayedItemsTooSoTheyCanBeRefused) {
-  const int diag2 = ItemWithAccessKey(kFunction, 'G');
-  EXPECT_EQ(diag2, IndexOf(IDM_SELF_DIAGNOSTICS_2));
-  EXPECT_FALSE(Selectable(kFunction, diag2, EnabledOnT1));
-  EXPECT_TRUE(Selectable(kFunction, ItemWithAccessKey(kFunction, 'x'), EnabledOnT1));
-  EXPECT_EQ(ItemWithAccessKey(kFunction, 'z'), -1);
 }
 
 }  // namespace
