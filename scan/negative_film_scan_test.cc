@@ -12,6 +12,7 @@
 #include "resources/ids.h"
 #include "shell/program_state.h"
 #include "sim/negative_image.h"
+#include "tests/support/declared_size.h"
 #include "tests/support/program_bench.h"
 #include "tests/support/temp_directory.h"
 
@@ -245,14 +246,6 @@ TEST_F(ScanTest, OtherCommandsFailAndTheScanGoesOn) {
   }
 }
 
-// The size img_fs.tif declares: its header and the strip of StripByteCounts (entry 10).
-uintmax_t DeclaredFileSize(const std::string& file) {
-  const auto byte = [&file](size_t at) { return static_cast<uint8_t>(file.at(at)); };
-  const size_t count = 10 + 9 * 12 + 8;
-  return 216u + (byte(count) | byte(count + 1) << 8 | byte(count + 2) << 16 |
-                 static_cast<uintmax_t>(byte(count + 3)) << 24);
-}
-
 // Ways a scan goes wrong after SCAN, among them every way a scanner can stop making progress:
 // what the user is told, how many READs it took, how far the scanner was taken (positioned and
 // released, or left reserved) and what img_fs.tif holds afterwards: never more than its header
@@ -329,7 +322,7 @@ TEST_F(ScanTest, FailuresAfterTheScanHasStarted) {
     if (c.fileSize >= 0) {
       const std::string file = directory_.Read("img_fs.tif");
       EXPECT_EQ(file.size(), static_cast<size_t>(c.fileSize));
-      EXPECT_LE(file.size(), DeclaredFileSize(file));
+      EXPECT_LE(file.size(), DeclaredImageFileSize(file));
     }
   }
 }

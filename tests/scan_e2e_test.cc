@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "tests/support/declared_size.h"
 #include "tests/support/run_program.h"
 
 namespace {
@@ -122,15 +123,6 @@ TEST(ScanEndToEnd, CancelSendsNothing) {
   EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 3);  // the search's INQUIRYs only
 }
 
-// The size img_fs.tif declares: its 216-byte header and the strip of StripByteCounts.
-size_t DeclaredSize(const std::string& file) {
-  if (file.size() < 130) return 0;
-  const auto byte = [&file](size_t at) {
-    return static_cast<size_t>(static_cast<uint8_t>(file[at]));
-  };
-  return 216 + (byte(126) | byte(127) << 8 | byte(128) << 16 | byte(129) << 24);
-}
-
 // The operation codes of the trace, in order, as two hex digits each.
 Lines TracedOperations(const std::string& trace) {
   Lines codes;
@@ -176,7 +168,7 @@ TEST(ScanEndToEnd, ABrokenTransferAlwaysEnds) {
         EXPECT_EQ(ending, expectedEnding);
         const std::string file = run.File("img_fs.tif");
         if (mode == std::string("file")) {
-          EXPECT_LE(file.size(), DeclaredSize(file));
+          EXPECT_LE(file.size(), DeclaredImageFileSize(file));
         } else {
           EXPECT_EQ(file, "");
         }
@@ -195,7 +187,7 @@ TEST(ScanEndToEnd, ADiskThatFillsDuringTheTransfer) {
             (Lines{"box Warning: File was not closed.", "box Warning: No image was scanned."}));
   const std::string file = run.File("img_fs.tif");
   EXPECT_EQ(file.size(), 102400u);  // the whole limit, then nothing more
-  EXPECT_EQ(DeclaredSize(file), 216u + 472392u);
+  EXPECT_EQ(DeclaredImageFileSize(file), 216u + 472392u);
   const Lines operations = TracedOperations(run.File("t.jsonl"));
   EXPECT_EQ(std::count(operations.begin(), operations.end(), "28"), 17);  // drained
 }
