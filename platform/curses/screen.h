@@ -6,6 +6,7 @@
 #ifndef SCAN_FS_PLATFORM_CURSES_SCREEN_H
 #define SCAN_FS_PLATFORM_CURSES_SCREEN_H
 
+#include <string>
 #include <vector>
 
 #include "platform/curses/dialog_layout.h"
@@ -41,6 +42,9 @@ class Screen {
   CellRect CenteredOverPage(int height, int width) const;
 
   void SetBusy(bool busy);
+  // A notice of the ASPI manager: shown under the main window, newest last, as far as the
+  // terminal has rows for it.
+  void AddNotice(const std::string& text);
   // The pop-up whose title the menu bar shows selected; -1 for none.
   void SetActiveMenu(int popup) { activeMenu_ = popup; }
 
@@ -60,9 +64,13 @@ class Screen {
   void DrawMenuBar();
   void DrawPage();
   void DrawKeyHint();
+  void DrawNotices();
+  // The rows of the notices that fit under the main window, newest last.
+  std::vector<std::string> NoticeRows() const;
 
   const std::vector<MenuPopup>& menu_;
   std::vector<Layer*> layers_;
+  std::vector<std::string> notices_;
   bool busy_ = false;
   int activeMenu_ = -1;
 };

@@ -29,9 +29,16 @@ class TerminalFrontEnd : public FrontEnd {
   }
   // The program's only thread is about to work for long, so the mark is drawn here and now.
   void BusyChanged(bool busy) override { screen_.SetBusy(busy); }
+  // Shown while the program runs, and kept for standard error once the terminal is given back.
+  void ShowNotice(const std::string& text) override {
+    screen_.AddNotice(text);
+    notices_.push_back(text);
+  }
+  const std::vector<std::string>& notices() const { return notices_; }
 
  private:
   Screen& screen_;
+  std::vector<std::string> notices_;
 };
 
 // What the main window does with a key while no menu, box or dialog is up; false once the
@@ -72,5 +79,6 @@ int RunTerminalUi() {
 
   UseFrontEnd(nullptr);
   CloseTerminal();
+  for (const std::string& notice : frontEnd.notices()) ShowManagerNotice(notice);
   return QuitExitCode();
 }
