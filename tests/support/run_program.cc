@@ -36,7 +36,7 @@ ProgramRun RunProgram(const std::string& binary, const std::vector<std::string>&
   std::string command = "cd " + ShellQuote(directory) + " && ";
   if (!prepare.empty()) command += "{ " + prepare + "; } && ";
   command += ShellQuote(binary);
-  for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
+  for (const std::string& argument : arguments) command.append(" ").append(ShellQuote(argument));
   command += " >stdout.txt 2>stderr.txt";
   const int status = std::system(command.c_str());
   ProgramRun run;

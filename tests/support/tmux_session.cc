@@ -64,7 +64,7 @@ TmuxSession::TmuxSession(const std::string& binary, const std::vector<std::strin
   // The shell records the program's pid, then becomes the program; after it the pane's shell
   // records the terminal settings and, last, the exit status.
   std::string program = "sh -c 'echo $$ > pid; exec \"$0\" \"$@\"' " + ShellQuote(binary);
-  for (const std::string& argument : arguments) program += " " + ShellQuote(argument);
+  for (const std::string& argument : arguments) program.append(" ").append(ShellQuote(argument));
   const std::string environment =
       terminal.term ? "TERM=" + ShellQuote(*terminal.term) : std::string("unset TERM;");
   const std::string command = "cd " + ShellQuote(directory_) + " && " + environment + " " +
