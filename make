@@ -9,7 +9,7 @@ if ! command -v make >/dev/null 2>&1; then
   elif command -v sudo >/dev/null 2>&1; then
     as_root="sudo"
   else
-    echo "GNU make is missing. Install it as root (apt-get install make), then run make $*." >&2
+    echo "GNU make is missing. Install it as root (apt-get install make), then run $0 $*." >&2
     exit 1
   fi
   echo "Installing: make"
