@@ -58,7 +58,7 @@ std::string OpenFailureNotice(const NodePlace& node, int error) {
     case EACCES:
     case EPERM:
       return "No access to " + Place(node) + ": permission denied" + Ownership(node.path) +
-             ". scan_fs needs read and write access to it; see PERMISSIONS in man scan_fs.";
+             ". If this is the scanner, give it to your group: see PERMISSIONS in man scan_fs.";
     case ENOENT:
       return "Cannot open " + Place(node) +
              ": the kernel has the device but the node is missing (are udev or devtmpfs "
