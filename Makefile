@@ -1,22 +1,38 @@
-# make run   builds the Linux program and starts it on the simulated Tessaline T2
-# make test  builds every configuration and runs every test
-# Both install the Debian packages they miss when run as root.
+# make run      builds the Linux program (build/linux/scan_fs) and starts it on the simulated T2
+# make test     builds every configuration and runs every test
+# make install  builds a release and installs it under PREFIX (default /usr/local; DESTDIR too)
+# They install the Debian packages they miss: as root, or through sudo for another user.
 
 RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
 TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
                  g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format
 
-.PHONY: run test benchmark run-deps test-deps linux linux-asan mingw32 mingw64 check-format format
+.PHONY: run test benchmark install release run-deps test-deps linux linux-asan mingw32 mingw64 \
+        check-format format
+
+PREFIX ?= /usr/local
+
+# Run by root in a tree that another user owns (sudo make ...), the builds still run as that
+# user, so that build/ never ends up owned by root; the program and the installation do not.
+TREE_OWNER := $(shell stat -c '%u %g' .)
+ifeq ($(shell id -u),0)
+ifneq ($(word 1,$(TREE_OWNER)),0)
+AS_OWNER := setpriv --reuid=$(word 1,$(TREE_OWNER)) --regid=$(word 2,$(TREE_OWNER)) --clear-groups --
+endif
+endif
 
 define install_missing
 	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
-	  if [ "$$(id -u)" = 0 ]; then \
-	    echo "Installing:" $$missing; \
-	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	  if [ "$$(id -u)" = 0 ]; then as_root=""; \
+	  elif command -v sudo >/dev/null; then as_root="sudo"; \
 	  else \
-	    echo "Missing Debian packages (run as root to install them):" $$missing; exit 1; \
+	    echo "Missing Debian packages:" $$missing; \
+	    echo "Install them as root (apt-get install" $$missing"), then run make again."; exit 1; \
 	  fi; \
+	  echo "Installing:" $$missing; \
+	  $$as_root apt-get update -qq && \
+	  $$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
 endef
 
@@ -27,23 +43,44 @@ test-deps:
 	$(call install_missing,$(TEST_PACKAGES))
 
 run: run-deps
-	cmake --preset linux >/dev/null
-	cmake --build --preset linux --target scan_fs
+	$(AS_OWNER) cmake --preset linux >/dev/null
+	$(AS_OWNER) cmake --build --preset linux --target scan_fs
 	./build/linux/scan_fs --simulate
 
 benchmark: run-deps
-	cmake --preset linux >/dev/null
-	cmake --build --preset linux --target scan_benchmark
-	mkdir -p build/benchmark && ./build/linux/benchmarks/scan_benchmark build/benchmark
+	$(AS_OWNER) cmake --preset linux >/dev/null
+	$(AS_OWNER) cmake --build --preset linux --target scan_benchmark
+	$(AS_OWNER) mkdir -p build/benchmark
+	$(AS_OWNER) ./build/linux/benchmarks/scan_benchmark build/benchmark
+
+# A plain release configure, as anyone building the program gets it: warnings stay warnings.
+release: run-deps
+	$(AS_OWNER) cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	$(AS_OWNER) cmake --build build/release --target scan_fs
+
+# Only the copying runs as root, through sudo, when the destination is not writable; the file
+# list that cmake leaves in build/release goes back to the build's owner.
+install: release
+	@dest="$(DESTDIR)$(PREFIX)"; probe="$$dest"; \
+	while [ ! -e "$$probe" ]; do probe=$$(dirname "$$probe"); done; \
+	as_root=""; \
+	if [ ! -w "$$probe" ] && [ "$$(id -u)" != 0 ]; then \
+	  command -v sudo >/dev/null || { echo "$$probe is not writable: run make install as root, or set PREFIX"; exit 1; }; \
+	  as_root=sudo; \
+	fi; \
+	$$as_root env DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)" && \
+	if [ -n "$$as_root" ] || [ "$$(id -u)" = 0 ]; then \
+	  $$as_root chown --reference=build/release build/release/install_manifest.txt; \
+	fi
 
 linux linux-asan:
-	cmake --preset $@ >/dev/null
-	cmake --build --preset $@
-	ctest --preset $@
+	$(AS_OWNER) cmake --preset $@ >/dev/null
+	$(AS_OWNER) cmake --build --preset $@
+	$(AS_OWNER) ctest --preset $@
 
 mingw32 mingw64:
-	cmake --preset $@ >/dev/null
-	cmake --build --preset $@
+	$(AS_OWNER) cmake --preset $@ >/dev/null
+	$(AS_OWNER) cmake --build --preset $@
 
 SOURCES = $$(find . -path ./build -prune -o \( -name '*.cc' -o -name '*.h' \) -print)
 

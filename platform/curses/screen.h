@@ -46,6 +46,9 @@ class Screen {
   void SetBusy(bool busy);
   // How far the command is, shown in a box over the page while busy; empty for none.
   void SetProgress(std::string text);
+  // A notice of the ASPI manager: shown under the main window, newest last, as far as the
+  // terminal has rows for it.
+  void AddNotice(const std::string& text);
   // The pop-up whose title the menu bar shows selected; -1 for none.
   void SetActiveMenu(int popup) { activeMenu_ = popup; }
 
@@ -68,9 +71,13 @@ class Screen {
   void DrawKeyHint();
   void DrawProgress();
   void DrawBusyMark();
+  void DrawNotices();
+  // The rows of the notices that fit under the main window, newest last.
+  std::vector<std::string> NoticeRows() const;
 
   const std::vector<MenuPopup>& menu_;
   std::vector<Layer*> layers_;
+  std::vector<std::string> notices_;
   bool busy_ = false;
   std::string progress_;
   std::deque<Key> heldKeys_;  // typed while the terminal was too small

@@ -33,6 +33,9 @@ class FrontEnd {
     (void)done;
     (void)total;
   }
+  // Why a device cannot be reached, from the ASPI manager: shown at once, beside the program's
+  // window rather than in a box of its own. By default on standard error.
+  virtual void ShowNotice(const std::string& text);
 };
 
 #endif

@@ -47,7 +47,7 @@ ProgramRun RunProgram(const std::string& binary, const std::vector<std::string>&
       "ulimit -f " + std::to_string((options.fileSizeLimit + 511) / 512) + " && trap '' XFSZ && ";
   // timeout(1) passes a signal on to the program, and ends as the program does.
   command += "timeout -k 5 " + std::to_string(kTimeLimitSeconds) + " " + ShellQuote(binary);
-  for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
+  for (const std::string& argument : arguments) command.append(" ").append(ShellQuote(argument));
   command += " >stdout.txt 2>stderr.txt";
   if (options.signal != 0) {
     command += " & program=$!; sleep " + std::to_string(options.signalAfterSeconds) + "; kill -" +
