@@ -6,9 +6,12 @@
 RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
 TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
                  g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format
+KERNEL_TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev \
+                        qemu-system-x86 busybox-static cpio
+TEST_PACKAGES += $(KERNEL_TEST_PACKAGES)
 
 .PHONY: run test benchmark install release run-deps test-deps linux linux-asan mingw32 mingw64 \
-        check-format format
+        check-format format kernel-test
 
 PREFIX ?= /usr/local
 
@@ -96,3 +99,15 @@ test: test-deps
 	$(MAKE) --no-print-directory linux-asan
 	$(MAKE) --no-print-directory mingw32
 	$(MAKE) --no-print-directory mingw64
+	$(MAKE) --no-print-directory kernel-test
+
+# The program on a real kernel SCSI stack: a QEMU guest serves the simulated scanner through the
+# kernel's target (tests/kernel/run_guest.sh), then kernel_stack_tests judges what it handed back.
+kernel-test:
+	$(call install_missing,$(KERNEL_TEST_PACKAGES))
+	$(AS_OWNER) cmake --preset linux >/dev/null
+	$(AS_OWNER) cmake --build --preset linux \
+	  --target scan_fs scan_fs_static scanner_target kernel_stack_tests
+	$(AS_OWNER) tests/kernel/run_guest.sh build/linux build/kernel-test
+	$(AS_OWNER) env KERNEL_TEST_RESULTS=build/kernel-test/results \
+	  timeout 300 build/linux/tests/kernel_stack_tests

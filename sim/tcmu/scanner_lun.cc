@@ -60,8 +60,7 @@ TargetReply ScannerLun::Execute(std::span<const uint8_t> cdb, std::span<uint8_t>
   return ReplyFor(outcome);
 }
 
-CommandOutcome ScannerLun::Attaching(std::span<const uint8_t> cdb,
-                                     std::span<uint8_t> data) const {
+CommandOutcome ScannerLun::Attaching(std::span<const uint8_t> cdb, std::span<uint8_t> data) const {
   switch (cdb[0]) {
     case kInquiry:  // standard data only: vital product data pages end in INVALID FIELD IN CDB
       return AnswerInquiry(cdb, data, inquiry_);
@@ -121,8 +120,9 @@ bool CheckServedConfig(const SimConfig& config, std::string& error) {
              std::any_of(config.scanner.diagnostics.bufferFaults.begin(),
                          config.scanner.diagnostics.bufferFaults.end(),
                          [](const BufferReadFault& f) { return IsTransportFault(f.fault); })) {
-    refused = "a fault with an ASPI status other than 04 or a host adapter status is the "
-              "transport's; the scanner answers only with a SCSI status";
+    refused =
+        "a fault with an ASPI status other than 04 or a host adapter status is the "
+        "transport's; the scanner answers only with a SCSI status";
   }
   if (refused != nullptr) error = refused;
   return refused == nullptr;

@@ -58,8 +58,7 @@ std::optional<size_t> TcmuRing::ServePending(const TargetCommandHandler& handler
   const auto ringOffset = LoadAt<uint32_t>(base, layout.ringOffsetOffset);
   const auto ringSize = LoadAt<uint32_t>(base, layout.ringSizeOffset);
   uint32_t* tailWord = MailboxWord(mapping_, layout.tailOffset);
-  const uint32_t head =
-      __atomic_load_n(MailboxWord(mapping_, layout.headOffset), __ATOMIC_ACQUIRE);
+  const uint32_t head = __atomic_load_n(MailboxWord(mapping_, layout.headOffset), __ATOMIC_ACQUIRE);
   uint32_t tail = __atomic_load_n(tailWord, __ATOMIC_RELAXED);
 
   size_t answered = 0;
