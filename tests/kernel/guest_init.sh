@@ -95,12 +95,20 @@ run() {
     wait_for 50 serving "serving the scanner" || fail "scanner_target left no attach"
   fi
   say "run $1: scan_fs --batch $(cat "/test/$1.batch")"
-  timeout 300 scan_fs --batch "$(cat "/test/$1.batch")" --trace trace.jsonl > batch.txt 2> stderr.txt
+  # Well within the guest's own limit, so that a hung run still hands back what it has.
+  timeout 90 scan_fs --batch "$(cat "/test/$1.batch")" --trace trace.jsonl > batch.txt 2> stderr.txt
   echo $? > status
+  if ! kill -0 "$pid" 2> /dev/null; then
+    say "scanner_target ended before the run did"
+  elif [ "$(cat status)" -gt 1 ]; then
+    say "scan_fs ended with status $(cat status); where scanner_target waits:"
+    cat "/proc/$pid/stack"
+  fi
   kill -TERM "$pid"
   wait "$pid"
   echo "=== $1: exit status $(cat status)"
   cat batch.txt stderr.txt
+  sed 's/^/target: /' target.log
   echo "=== $1: end"
 }
 

@@ -106,7 +106,7 @@ timeout "$boot_limit" qemu-system-x86_64 -accel tcg -m 256 -display none -monito
   -drive if=none,id=cd0,media=cdrom \
   -device scsi-cd,drive=cd0,bus=scsi0.0,scsi-id=1 < /dev/null || status=$?
 step "the guest ran $(($(date +%s) - started)) s; its console:"
-sed -n '/^guest: \|^=== \|^box \|^line \|^# \|^scan_fs/p' "$work/console.log"
+sed -n '/^guest: \|^=== \|^box \|^line \|^# \|^scan_fs\|^target: /p' "$work/console.log"
 [ "$status" = 124 ] && die "the guest did not power off within $boot_limit s (see $work/console.log)"
 [ "$status" = 0 ] || die "QEMU ended with status $status (see $work/console.log)"
 
