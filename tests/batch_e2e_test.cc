@@ -66,9 +66,8 @@ TEST(BatchEndToEnd, GrayedCommandsOfAT1AreUnavailableAndCountAsWarnings) {
 }
 
 TEST(BatchEndToEnd, WithoutAnyScsiHostTheManagerFailsAndSaysWhy) {
-  const ProgramRun run =
-      RunProgram(SCAN_FS_BINARY, {"--batch", "info"},
-                 RunOptions::Prepared("export SCAN_FS_SYSFS=/nonexistent"));
+  const ProgramRun run = RunProgram(SCAN_FS_BINARY, {"--batch", "info"},
+                                    RunOptions::Prepared("export SCAN_FS_SYSFS=/nonexistent"));
   EXPECT_EQ(run.exitStatus, 1);
   EXPECT_EQ(run.OutLines(),
             (Lines{"# start", "box Warning: ASPI driver for Windows is not properly working.",
