@@ -33,8 +33,9 @@ run: run-deps
 
 benchmark: run-deps
 	cmake --preset linux >/dev/null
-	cmake --build --preset linux --target scan_benchmark
+	cmake --build --preset linux --target scan_benchmark wait_benchmark
 	mkdir -p build/benchmark && ./build/linux/benchmarks/scan_benchmark build/benchmark
+	./build/linux/benchmarks/wait_benchmark
 
 linux linux-asan:
 	cmake --preset $@ >/dev/null

@@ -6,6 +6,7 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState) {
   if (!RegisterMainWindowClass(instance)) return 0;
   const HWND window = CreateMainWindow(instance);
+  if (window == nullptr) return 0;  // without a window no message would ever end the program
   ShowWindow(window, showState);
   UpdateWindow(window);
   return RunMessageLoop();
