@@ -19,6 +19,7 @@
 
 #include "platform/linux/front_end.h"
 #include "platform/linux/linux_ui.h"
+#include "scan/image_transfer.h"
 #include "scan/negative_film_scan.h"
 #include "shell/program_state.h"
 #include "sim/simulated_bus.h"

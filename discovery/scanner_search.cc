@@ -92,7 +92,8 @@ uint8_t SearchScanner(WindowHandle window, uint8_t display) {
       return 1;
     }
   }
-  // No match and no failure: the search still ends normally, recording nothing.
-  scannerFound = 1;
-  return 1;
+  // No device answered as the scanner. Taking that as a success would send every later command
+  // to an address no search confirmed (adapter 0, target 2 at first), which may hold a disk.
+  ShowWarningText(window, IDS_SCANNER_NOT_FOUND, false);
+  return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "discovery/scanner_models.h"
 #include "resources/strings.h"
+#include "scan/image_transfer.h"
 #include "scan/tiff_writer.h"
 #include "scsi/scanner_commands.h"
 #include "scsi/srb.h"
@@ -42,33 +43,6 @@ bool PrepareScan(WindowHandle owner) {
   return ScanCommand(owner, 1) == SS_COMP;
 }
 
-struct TransferResult {
-  bool readFailed;  // a chunk did not arrive; zeros stand in its place
-  bool statusLost;  // the scanner stopped reporting what remains
-};
-
-// Reads chunks until the scanner reports nothing left, writing each to `file` when there is one.
-// A failed READ does not stop the transfer: the scanner must still be drained.
-TransferResult TransferImage(WindowHandle owner, uint8_t* buffer, std::FILE* file,
-                             int statusFailures) {
-  TransferResult result{false, false};
-  while (remainingBytes != 0) {
-    const uint32_t chunk = remainingBytes < kLargestChunk ? remainingBytes : kLargestChunk;
-    if (ReadImage(owner, chunk, buffer, 1) != SS_COMP) {
-      result.readFailed = true;
-      std::memset(buffer, 0, chunk);
-    }
-    if (file != nullptr) std::fwrite(buffer, chunk, 1, file);
-    if (GetDataStatus(owner, 1) == SS_COMP) {
-      statusFailures = 0;
-    } else if (++statusFailures >= kStatusFailureLimit) {
-      result.statusLost = true;
-      break;
-    }
-  }
-  return result;
-}
-
 // Closes the image file; false, after telling the user, when anything written to it was lost.
 bool CloseImageFile(std::FILE* file) {
   const bool writeFailed = std::ferror(file) != 0;
@@ -100,13 +74,14 @@ PassResult RunPass(WindowHandle owner, uint8_t* buffer) {
     WriteTiffHeader(file);
   }
 
-  const TransferResult transfer = TransferImage(owner, buffer, file, statusFailures);
+  const TransferEnd transfer = TransferImage(owner, buffer, file, statusFailures);
   if (file != nullptr && !CloseImageFile(file)) return PassResult::kEnded;
-  if (transfer.statusLost) return PassResult::kEnded;
+  if (transfer == TransferEnd::kStatusLost) return PassResult::kEnded;
 
   MediumPosition(owner, 1);
   ReleaseUnit(owner, 1);
-  return transfer.readFailed || !sizeKnown ? PassResult::kIncomplete : PassResult::kComplete;
+  return transfer == TransferEnd::kComplete && sizeKnown ? PassResult::kComplete
+                                                         : PassResult::kIncomplete;
 }
 
 }  // namespace

@@ -2,6 +2,21 @@
 
 #include "platform/linux/dialog_session.h"
 #include "platform/linux/linux_ui.h"
+#include "resources/strings.h"
+
+namespace {
+
+// A self-diagnostic's verdict that the scanner is faulty: it counts like a warning, so that the
+// exit status tells a faulty scanner from a sound one.
+bool ReportsFaultyScanner(const std::string& line) {
+  for (const unsigned verdict : {IDS_DIAG1_PROBLEM, IDS_DIAG2_PROBLEM}) {
+    const char* text = StringTableText(verdict);
+    if (text != nullptr && line == text) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 std::string EscapeBatchText(std::string_view text) {
   std::string escaped;
@@ -58,6 +73,7 @@ void BatchFrontEnd::RunDialog(DialogSession& dialog) {
 void BatchFrontEnd::PrintSurface() {
   for (const SurfaceLine& line : DisplaySurface().lines()) {
     std::fprintf(out_, "line %d %d %s\n", line.x, line.y, EscapeBatchText(line.text).c_str());
+    if (ReportsFaultyScanner(line.text)) warned_ = true;
   }
 }
 

@@ -28,7 +28,7 @@ class BatchFrontEnd : public FrontEnd {
   void PrintSurface();
   void PrintSection(std::string_view name);
   void PrintUnavailable(std::string_view name);
-  // A warning box appeared or a command was unavailable.
+  // A warning box appeared, a command was unavailable, or a self-diagnostic found a fault.
   bool warned() const { return warned_; }
 
  private:
@@ -41,7 +41,7 @@ class BatchFrontEnd : public FrontEnd {
 std::string EscapeBatchText(std::string_view text);
 
 // Creates the main window, runs the commands and returns the exit status: 0, or 1 when a
-// warning box appeared or a command was unavailable.
+// warning box appeared, a command was unavailable or a self-diagnostic found a fault.
 int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out);
 
 #endif

@@ -4,9 +4,10 @@
 
 #include "platform/curses/terminal.h"
 #include "platform/linux/linux_ui.h"
+#include "platform/linux/program_exit.h"
 
 void CloseProgramNow() {
   CloseMainWindow();
   CloseTerminal();
-  std::exit(QuitExitCode());
+  std::exit(CheckedExitStatus(QuitExitCode()));
 }

@@ -1,6 +1,7 @@
 // The Linux program: picks the ASPI manager (SCSI generic, or the simulated bus) and the front end
 // (terminal UI or batch mode), then runs the program's window on them.
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include "platform/batch/batch_commands.h"
 #include "platform/batch/batch_front_end.h"
 #include "platform/curses/terminal_ui.h"
+#include "platform/linux/program_exit.h"
 #include "platform/linux/program_options.h"
 #include "platform/linux/request_trace.h"
 #include "sim/sim_config.h"
@@ -17,9 +19,11 @@
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kTraceIncomplete = 3;
 
+// One line on standard error, whatever bytes the command line held.
 int UsageError(const std::string& message) {
-  std::fprintf(stderr, "scan_fs: %s\n", message.c_str());
+  std::fprintf(stderr, "scan_fs: %s\n", EscapeBatchText(message).c_str());
   return kUsageError;
 }
 
@@ -62,7 +66,15 @@ int main(int argc, char** argv) {
   }
   UseAspiManager(manager.get());
 
+  SetExitCheck([&trace, &options](int status) {
+    const int traceError = trace.Close();
+    if (traceError == 0) return status;
+    std::fprintf(stderr, "scan_fs: the trace file '%s' is incomplete: %s\n",
+                 EscapeBatchText(*options.trace).c_str(), std::strerror(traceError));
+    return kTraceIncomplete;
+  });
+
   const int status = commands ? RunBatch(*commands, stdout) : RunTerminalUi();
   UseAspiManager(nullptr);
-  return status;
+  return CheckedExitStatus(status);
 }

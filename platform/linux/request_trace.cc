@@ -1,6 +1,10 @@
 #include "platform/linux/request_trace.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "scsi/command_table.h"
@@ -131,19 +135,48 @@ std::string DescribeRequest(const void* requestBlock, uint8_t status) {
   }
 }
 
+namespace {
+
+// Writes all of `data`, going on after a partial write; false on the first error.
+bool WriteWhole(int fd, const char* data, size_t length) {
+  while (length > 0) {
+    const ssize_t written = ::write(fd, data, length);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    data += written;
+    length -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+}  // namespace
+
 bool RequestTrace::Open(const std::string& path) {
-  file_ = std::fopen(path.c_str(), "w");
-  return file_ != nullptr;
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  return fd_ >= 0;
 }
 
 RequestTrace::~RequestTrace() {
-  if (file_ != nullptr) std::fclose(file_);
+  Close();
 }
 
 void RequestTrace::Record(const void* requestBlock, uint8_t status) {
-  const std::string line = DescribeRequest(requestBlock, status);
+  const std::string line = DescribeRequest(requestBlock, status) + "\n";
   std::lock_guard lock(mutex_);
-  if (file_ == nullptr) return;
-  std::fprintf(file_, "%s\n", line.c_str());
-  std::fflush(file_);
+  if (fd_ < 0 || error_ != 0) return;
+  const off_t start = ::lseek(fd_, 0, SEEK_CUR);
+  if (WriteWhole(fd_, line.data(), line.size())) return;
+  error_ = errno != 0 ? errno : EIO;
+  // Takes back the part of the line that reached the file, so that the trace ends with a whole
+  // line; nothing more is written, since a gap would pass for requests that never happened.
+  if (start >= 0 && ::ftruncate(fd_, start) == 0) ::lseek(fd_, start, SEEK_SET);
+}
+
+int RequestTrace::Close() {
+  std::lock_guard lock(mutex_);
+  if (fd_ >= 0) {
+    if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+    fd_ = -1;
+  }
+  return error_;
 }

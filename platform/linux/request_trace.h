@@ -9,7 +9,6 @@
 #define SCAN_FS_PLATFORM_LINUX_REQUEST_TRACE_H
 
 #include <cstdint>
-#include <cstdio>
 #include <mutex>
 #include <string>
 
@@ -18,12 +17,16 @@ class RequestTrace {
   // Opens (replaces) the file; false when it cannot be opened.
   bool Open(const std::string& path);
   ~RequestTrace();
-  // The line for a completed request block.
+  // Writes the line for a completed request block, whole or not at all. After a write has failed
+  // nothing more is written.
   void Record(const void* requestBlock, uint8_t status);
+  // Closes the file; returns 0 when every line reached it, or the error that stopped it.
+  int Close();
 
  private:
   std::mutex mutex_;
-  std::FILE* file_ = nullptr;
+  int fd_ = -1;
+  int error_ = 0;
 };
 
 // The JSON line (without its line feed) for a completed request block.
