@@ -1,5 +1,6 @@
-// scan_fs.exe itself, started as its own process beside this test program: WinMain centres the
-// window and ends with exit code 0 after "Exit" and after the close box.
+// scan_fs.exe itself, started as its own process beside this test program: WinMain's window,
+// centred, titled, without sizing border or maximize box, its client area smaller than the
+// surface; exit code 0 after "Exit" and after the close box.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -67,10 +68,21 @@ TEST(ProgramProcessTest, StartsCentredAndEndsWithExitCodeZero) {
                                nullptr, nullptr, &startup, &process));
     const HWND window = WaitForMainWindow(process.dwProcessId);
     ASSERT_NE(window, nullptr);
-    RECT frame;
+    RECT frame, client;
     GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
     EXPECT_EQ(frame.left, (1024 - 430) / 2);
     EXPECT_EQ(frame.top, (768 - 320) / 2);
+    EXPECT_EQ(frame.right - frame.left, 430);
+    EXPECT_EQ(frame.bottom - frame.top, 320);
+    EXPECT_LT(client.right, 430);
+    EXPECT_LT(client.bottom, 320);
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
+              WS_SYSMENU | WS_MINIMIZEBOX);
+    char title[64];
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, kMainWindowTitle);
     PostMessageA(window, c.message, c.wParam, 0);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, kPatienceMs), WAIT_OBJECT_0);
     DWORD exitCode = 1;

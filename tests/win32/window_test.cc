@@ -1,5 +1,5 @@
-// The main window under Wine: its class and frame, the start-up (menu gating, boxes, welcome
-// page) for each scanner, the display surface's pixels, and a screenshot of a page.
+// The main window under Wine: the start-up (menu gating, boxes, welcome page) for each scanner,
+// the display surface's pixels, and a screenshot of a page.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,7 +10,6 @@
 #include "platform/win32/display_surface_win32.h"
 #include "platform/win32/window_handles_win32.h"
 #include "resources/ids.h"
-#include "shell/main_window.h"
 #include "tests/win32/program_window.h"
 
 namespace {
@@ -57,37 +56,6 @@ void WriteScreenshot(HWND window, const char* path) {
 }
 
 using MainWindowTest = ProgramWindowTest;
-
-TEST_F(MainWindowTest, ClassAndFrameAreTheProgramsOwn) {
-  Start("");
-  WNDCLASSA windowClass{};
-  ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), kWindowClassName, &windowClass));
-  EXPECT_EQ(windowClass.style, 0u);
-  EXPECT_EQ(windowClass.cbClsExtra + windowClass.cbWndExtra, 0);
-  EXPECT_NE(windowClass.hIcon, nullptr);
-  EXPECT_EQ(windowClass.hCursor, LoadCursorA(nullptr, IDC_ARROW));
-  EXPECT_EQ(windowClass.hbrBackground, GetStockObject(WHITE_BRUSH));
-  EXPECT_STREQ(windowClass.lpszMenuName, kMenuName);
-
-  char title[64];
-  GetWindowTextA(window(), title, sizeof title);
-  EXPECT_STREQ(title, kMainWindowTitle);
-  const LONG style = GetWindowLongA(window(), GWL_STYLE);
-  EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_CAPTION),
-            WS_SYSMENU | WS_MINIMIZEBOX | WS_CAPTION);
-  EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME | WS_POPUP | WS_CHILD), 0);
-
-  // Centred on the 1024 x 768 desktop, as big as the surface; the client area shows only part.
-  RECT frame, client;
-  GetWindowRect(window(), &frame);
-  GetClientRect(window(), &client);
-  EXPECT_EQ(frame.left, (1024 - 430) / 2);
-  EXPECT_EQ(frame.top, (768 - 320) / 2);
-  EXPECT_EQ(frame.right - frame.left, 430);
-  EXPECT_EQ(frame.bottom - frame.top, 320);
-  EXPECT_LT(client.right, 430);
-  EXPECT_LT(client.bottom, 320);
-}
 
 // What each scanner on the bus leaves after start-up: boxes, the gated commands, the page.
 TEST_F(MainWindowTest, StartUpGatesTheMenuByTheScannerFound) {
