@@ -51,8 +51,12 @@ void SelfDiagnostics2(WindowHandle window) {
   SRB_ExecSCSICmd request{};
   if (!RunConfirmedSelfTest(window, kTexts, kMemoryAndLogicTest, request)) return;
 
-  // A test that found a fault ends with SS_ERR; its result block tells which device.
-  if (request.SRB_Status != SS_COMP && request.SRB_Status != SS_ERR) {
+  // A test that found a fault ends with SS_ERR; its result block tells which device. An SS_ERR
+  // from the host adapter means the test never reached the scanner: the block would still hold
+  // the result of an earlier run.
+  const bool testRan = request.SRB_Status == SS_COMP ||
+                       (request.SRB_Status == SS_ERR && request.SRB_HaStat == HASTAT_OK);
+  if (!testRan) {
     ShowWarningText(window, IDS_DIAG2_FAILED, false);
     return;
   }

@@ -141,8 +141,9 @@ INSTANTIATE_TEST_SUITE_P(
                     kDiag},
         FailureCase{"Aborted1", IDM_SELF_DIAGNOSTICS_1, "fail=diag:02", kFailed1, kDiag},
         FailureCase{"InvalidAdapter1", IDM_SELF_DIAGNOSTICS_1, "fail=diag:81", kFailed1, kDiag},
-        FailureCase{"SelectionTimeout2", IDM_SELF_DIAGNOSTICS_2,
-                    "fail=diag:04:11,fail=readbuffer:04:11", kReadFailed2, kDiagAndRead},
+        // The test never reached the scanner: its result block would be an earlier run's.
+        FailureCase{"SelectionTimeout2", IDM_SELF_DIAGNOSTICS_2, "fail=diag:04:11", kFailed2,
+                    kDiag},
         FailureCase{"Aborted2", IDM_SELF_DIAGNOSTICS_2, "fail=diag:02", kFailed2, kDiag},
         FailureCase{"InvalidAdapter2", IDM_SELF_DIAGNOSTICS_2, "fail=diag:81", kFailed2, kDiag},
         FailureCase{"ResultUnread", IDM_SELF_DIAGNOSTICS_2, "bufferfail=04:04:00:05:24:00",

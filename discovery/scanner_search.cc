@@ -73,6 +73,8 @@ uint8_t SearchScanner(WindowHandle window, uint8_t display) {
   uint8_t data[kInquiryLength];
   for (unsigned adapter = 0; adapter < adapterCount; ++adapter) {
     for (uint8_t target = 0; target <= kHighestTarget; ++target) {
+      // A user who asked to stop is on the way out: no box, and no scanner found.
+      if (!ReportProgress(0, 0)) return 0;
       const int status = Inquire(static_cast<uint8_t>(adapter), target, data);
       if (status == SS_NO_DEVICE) continue;
       if (status == SS_ERR) {
@@ -92,7 +94,8 @@ uint8_t SearchScanner(WindowHandle window, uint8_t display) {
       return 1;
     }
   }
-  // No match and no failure: the search still ends normally, recording nothing.
-  scannerFound = 1;
-  return 1;
+  // No device answered as the scanner. Taking that as a success would send every later command
+  // to an address no search confirmed (adapter 0, target 2 at first), which may hold a disk.
+  ShowWarningText(window, IDS_SCANNER_NOT_FOUND, false);
+  return 0;
 }

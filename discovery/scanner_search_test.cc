@@ -84,18 +84,6 @@ TEST(ScannerSearchTest, AFailedSearchAfterASuccessfulOneKeepsAddressAndProduct) 
   EXPECT_TRUE(bench.SurfaceLines().empty());  // cleared, nothing drawn
 }
 
-TEST(ScannerSearchTest, NoMatchEndsNormallyAndKeepsTheEarlierAddress) {
-  ProgramBench bench("model=none,device=0:2:DISK");
-  bench.Start();
-  EXPECT_EQ(scannerFound, 1);
-  EXPECT_EQ(deviceAddress.hostAdapter, 0);
-  EXPECT_EQ(deviceAddress.target, 2);
-  EXPECT_STREQ(productId, "");
-  bench.Command(IDM_SCANNER_INFORMATION);
-  EXPECT_TRUE(bench.SurfaceLines().empty());
-  EXPECT_TRUE(bench.frontEnd().boxes().empty());
-}
-
 TEST(ScannerSearchTest, DisplayZeroClearsTheSurfaceAndDrawsNothing) {
   ProgramBench bench;
   bench.Start();

@@ -5,11 +5,6 @@
 
 #include "shell/platform_ui.h"
 
-// Largest chunk of image data asked for by one READ.
-inline constexpr uint32_t kLargestChunk = 29000;
-// Consecutive failed GET DATA BUFFER STATUS requests after which a transfer is given up.
-inline constexpr int kStatusFailureLimit = 3;
-
 // One test scan with the settings the scan dialog stored: reserve, prepare for the model, scan,
 // move the image in chunks into memory or into img_fs.tif, position, release. `owner` owns the
 // command routines' error boxes. True when the image arrived whole.

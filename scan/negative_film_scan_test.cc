@@ -12,6 +12,7 @@
 #include "resources/ids.h"
 #include "shell/program_state.h"
 #include "sim/negative_image.h"
+#include "tests/support/declared_size.h"
 #include "tests/support/program_bench.h"
 #include "tests/support/temp_directory.h"
 
@@ -245,38 +246,49 @@ TEST_F(ScanTest, OtherCommandsFailAndTheScanGoesOn) {
   }
 }
 
-// Ways a scan goes wrong after SCAN: what the user is told, how far the scanner was taken (the
-// last command sent, whether it stays reserved) and what img_fs.tif holds afterwards.
+// Ways a scan goes wrong after SCAN, among them every way a scanner can stop making progress:
+// what the user is told, how many READs it took, how far the scanner was taken (positioned and
+// released, or left reserved) and what img_fs.tif holds afterwards: never more than its header
+// declares, and no TIFF unless it holds all of that.
 TEST_F(ScanTest, FailuresAfterTheScanHasStarted) {
   struct Case {
     const char* config;
     const char* file;  // what stands at img_fs.tif before the scan
     Texts boxes;
-    std::string lastCdb;
-    bool reserved;
+    size_t reads;
+    bool released;  // else the last command is GET DATA BUFFER STATUS and the scanner is reserved
     long fileSize;  // -1: no file
   };
-  const std::string status = "34000000000000001C00";
-  const std::string release = "170000000000";
   const std::string dataStatusError = "*** Error in Get Data Status ***";
+  const std::string readError = "*** Error in Read ***";
   const std::string noImage = "No image was scanned.";
+  const Texts threeReadErrors = {readError, readError, readError, noImage};
   // clang-format off
   const std::vector<Case> cases = {
+      // Every READ fails, one byte short or with nothing at all: three rounds, then given up.
+      {"fail=read", "", threeReadErrors, 3, true, 216 + 3 * 29000},
+      {"shortread=1", "", threeReadErrors, 3, true, 216 + 3 * 29000},
+      {"geometry=30000:1,shortread=29000", "", threeReadErrors, 3, true, 216 + 30000},
+      // READs succeed but the remaining count is stuck, or grows past what was announced: the
+      // scanner asks for more than the image it announced.
+      {"geometry=30000:10,remaining=same@2+", "", {noImage}, 1, true, 216 + 29000},
+      {"geometry=30000:2,remaining=90000@2", "", {noImage}, 1, true, 216 + 29000},
+      // A scanner that claims to be done before the announced bytes arrived.
+      {"geometry=30000:2,remaining=0@2", "", {noImage}, 1, true, 216 + 29000},
       // The READ sized from a stale report asks for more than remains; its chunk becomes zeros.
-      {"geometry=3000:20,fail=status@3", "", {dataStatusError, "*** Error in Read ***", noImage},
-       release, false, 216 + 3 * 29000 + 2000},
-      // The image stays in the scanner, which stays reserved.
-      {"", "directory", {"File was not opened.", noImage}, status, true, -1},
-      // A full disk: the scanner is drained all the same, but not positioned or released.
-      {"geometry=3000:25", "/dev/full", {"File was not closed.", noImage}, status, true, -1},
+      {"geometry=3000:20,fail=status@3", "", {dataStatusError, readError, noImage}, 4, true,
+       216 + 60000},
       // A READ short by 100 bytes: the rest is fetched before the scan is reported as failed.
-      {"geometry=30000:1,shortread=100@1", "", {"*** Error in Read ***", noImage},
-       release, false, 216 + 29000 + 1100},
+      {"geometry=30000:1,shortread=100@1", "", {readError, noImage}, 2, true, 216 + 30000},
+      // The image stays in the scanner, which stays reserved.
+      {"", "directory", {"File was not opened.", noImage}, 0, false, -1},
+      // A full disk: the scanner is drained all the same, but not positioned or released.
+      {"geometry=3000:25", "/dev/full", {"File was not closed.", noImage}, 3, false, -1},
       // Three failed status reports in a row end the transfer; the file holds three chunks.
       {"geometry=30000:10,fail=status@2+", "",
-       {dataStatusError, dataStatusError, dataStatusError, noImage}, status, true, 216 + 3 * 29000},
+       {dataStatusError, dataStatusError, dataStatusError, noImage}, 3, false, 216 + 3 * 29000},
       // Without the first status report the image's size is unknown.
-      {"fail=status@1", "", {dataStatusError, noImage}, release, false, 216},
+      {"fail=status@1", "", {dataStatusError, noImage}, 0, true, 216},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -295,10 +307,24 @@ TEST_F(ScanTest, FailuresAfterTheScanHasStarted) {
         EXPECT_EQ(box.owner, nullptr);
       }
     }
-    EXPECT_EQ(Cdbs(bench).back(), c.lastCdb);
-    EXPECT_EQ(bench.bus().scanner()->reserved(), c.reserved);
+    const Texts cdbs = Cdbs(bench);
+    EXPECT_EQ(static_cast<size_t>(std::count_if(
+                  cdbs.begin(), cdbs.end(),
+                  [](const std::string& cdb) { return cdb[0] == '2' && cdb[1] == '8'; })),
+              c.reads);
+    const Texts released = {"31000000000000000000", "170000000000"};
+    if (c.released) {
+      EXPECT_EQ(Texts(cdbs.end() - 2, cdbs.end()), released);
+    } else {
+      EXPECT_EQ(cdbs.back(), "34000000000000001C00");
+    }
+    EXPECT_EQ(bench.bus().scanner()->reserved(), !c.released);
     if (c.fileSize >= 0) {
-      EXPECT_EQ(std::filesystem::file_size("img_fs.tif"), static_cast<uintmax_t>(c.fileSize));
+      const std::string file = directory_.Read("img_fs.tif");
+      EXPECT_EQ(file.size(), static_cast<size_t>(c.fileSize));
+      EXPECT_LE(file.size(), DeclaredImageFileSize(file));
+      // A TIFF only when it holds every byte it declares.
+      EXPECT_EQ(file[2] == 42, file.size() == DeclaredImageFileSize(file));
     }
   }
 }
@@ -311,7 +337,7 @@ TEST_F(ScanTest, FailedReadDrainsTheScannerAndLeavesZerosForItsChunk) {
   EXPECT_EQ(std::count(cdbs.begin(), cdbs.end(), ReadCdb(29000)), 3);  // the failed one repeated
   EXPECT_EQ(cdbs.back(), "170000000000");                              // released
   const std::string file = directory_.Read("img_fs.tif");
-  ASSERT_EQ(file.size(), 216u + 3 * 29000u + 2000u);
+  ASSERT_EQ(file.size(), 216u + 60000u);  // no more than the header declares
   // The failed chunk stands as zeros, not as the chunk before it; the first holds the image.
   EXPECT_EQ(file.find_first_not_of('\0', 216 + 29000), 216u + 58000u);
   std::string first(29000, '\0');

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/linux/linux_ui.h"
 #include "resources/ids.h"
 #include "shell/program_state.h"
@@ -54,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"T1", "model=t1", {}, true, false, 1, "ZR-40113A"},
         StartCase{
             "OtherZrModel", "model=none,device=0:4:ZR-40999X", {}, true, false, 1, "ZR-40999X"},
-        StartCase{"NoScanner", "model=none,device=0:1:DISK", {}, true, false, 1, ""},
+        // No device is the scanner: a failed search, like one that ends in an error.
+        StartCase{"NoScanner", "model=none,device=0:1:DISK", {kNotFound}, true, true, 0, ""},
         StartCase{"SearchEndsWithSsErr", "selfail=0:0", {kNotFound}, true, true, 0, ""},
         StartCase{"SearchEndsWithOtherStatus",
                   "status=0:1:02",
@@ -77,14 +80,15 @@ TEST(StartUpTest, ManagerFailureLeavesAdapterCountZeroAndSendsNothing) {
   bench.Start();
   EXPECT_EQ(adapterCount, 0);
   EXPECT_TRUE(bench.Requests().empty());
-  // Commands are still offered: a search has nothing to try and ends without a match.
+  // Commands are still offered: a search has nothing to try and finds no scanner.
   bench.Command(IDM_SCANNER_INFORMATION);
   EXPECT_TRUE(bench.Requests().empty());
-  EXPECT_EQ(scannerFound, 1);
+  EXPECT_EQ(scannerFound, 0);
+  EXPECT_EQ(bench.frontEnd().BoxTexts().back(), kNotFound);
 }
 
 // Which menu commands run the silent search first, counted by the INQUIRYs they send when no
-// search has ended normally yet.
+// search has found the scanner yet: one that failed on an error, or one that found no scanner.
 struct SearchCase {
   unsigned commandId;
   bool searchesFirst;
@@ -93,18 +97,21 @@ struct SearchCase {
 class SearchBeforeCommand : public testing::TestWithParam<SearchCase> {};
 
 TEST_P(SearchBeforeCommand, OnlyWhileNoSearchHasSucceeded) {
-  ProgramBench bench("selfail=0:0");  // the start-up search fails, scannerFound stays 0
-  bench.Start();
-  bench.frontEnd().Clear();
-  bench.ClearRequests();
-  bench.Command(GetParam().commandId);
-  const std::vector<uint8_t> codes = bench.OperationCodes();
-  const bool searched = !codes.empty() && codes.front() == 0x12;
-  EXPECT_EQ(searched, GetParam().searchesFirst);
-  if (GetParam().searchesFirst) {
-    // The search failed again: nothing else was sent, only its own box was shown.
-    EXPECT_EQ(codes, std::vector<uint8_t>{0x12});
-    EXPECT_EQ(bench.frontEnd().BoxTexts(), std::vector<std::string>{kNotFound});
+  for (const char* config : {"selfail=0:0", "model=none,device=0:2:DISK"}) {
+    SCOPED_TRACE(config);
+    ProgramBench bench(config);  // the start-up search fails, scannerFound stays 0
+    bench.Start();
+    bench.frontEnd().Clear();
+    bench.ClearRequests();
+    bench.Command(GetParam().commandId);
+    const std::vector<uint8_t> codes = bench.OperationCodes();
+    const bool searched = !codes.empty() && codes.front() == 0x12;
+    EXPECT_EQ(searched, GetParam().searchesFirst);
+    if (GetParam().searchesFirst) {
+      // The search failed again: it sent only INQUIRYs and showed only its own box.
+      EXPECT_EQ(std::count(codes.begin(), codes.end(), 0x12), static_cast<long>(codes.size()));
+      EXPECT_EQ(bench.frontEnd().BoxTexts(), std::vector<std::string>{kNotFound});
+    }
   }
 }
 

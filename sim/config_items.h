@@ -51,6 +51,28 @@ class ItemParser {
     out = static_cast<uint8_t>(*value);
     return true;
   }
+  // Takes an "@N" suffix (or "@N+" where `andLater` is given) off `text`: the N-th occurrence,
+  // counted from 1, or from the N-th on. Without a suffix `occurrence` stays 0 (every one).
+  bool Occurrence(std::string& text, uint32_t& occurrence, bool* andLater) {
+    const size_t at = text.find('@');
+    if (at == std::string::npos) return true;
+    std::string count = text.substr(at + 1);
+    text.resize(at);
+    if (andLater != nullptr && !count.empty() && count.back() == '+') {
+      *andLater = true;
+      count.pop_back();
+    }
+    const auto n = ParseNumber(count, 10, 1000000000);
+    if (!n || *n == 0) return Fail("'@" + count + "' is not a count from 1");
+    occurrence = static_cast<uint32_t>(*n);
+    return true;
+  }
+  // An ASPI status a request ends with: any hex byte but 00h, which means still pending.
+  bool Status(size_t i, uint8_t& out) {
+    if (!Hex(i, out)) return false;
+    if (out == SS_PENDING) return Fail("a request cannot end pending");
+    return true;
+  }
   bool Address(size_t i, uint8_t& adapter, uint8_t& target) {
     return Decimal(i, 255, adapter) && Decimal(i + 1, 7, target);
   }

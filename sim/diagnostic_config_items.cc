@@ -63,8 +63,7 @@ bool ParseBufferFault(ItemParser& item, SimConfig& config) {
   CommandFault& fault = read.fault;
   fault.operationCode = 0x3C;
   if (!item.FieldCount(1, 6) || !ParseBufferId(item, read.bufferId)) return false;
-  if (item.has(1) && !item.Hex(1, fault.aspiStatus)) return false;
-  if (fault.aspiStatus == SS_PENDING) return item.Fail("a request cannot end pending");
+  if (item.has(1) && !item.Status(1, fault.aspiStatus)) return false;
   if (item.has(2) && !item.Hex(2, fault.hostAdapterStatus)) return false;
   if (item.count() > 3 &&
       !ParseSense(item, 3, fault.withSense, fault.senseKey, fault.asc, fault.ascq)) {

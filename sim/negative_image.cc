@@ -26,16 +26,17 @@ NegativeImage::NegativeImage(uint32_t bytesPerLine, uint32_t lines)
     : bytesPerLine_(bytesPerLine),
       lines_(lines),
       width_(static_cast<int>(bytesPerLine / 3)),
-      lineBytes_(bytesPerLine) {
+      landRows_(kFieldPhases * kDepthLevels),
+      lakeRows_(kRipplePhases) {
   const int height = static_cast<int>(lines);
   marginX_ = width_ / 40;
   marginY_ = height / 40;
-  sunX_ = width_ * 68 / 100;
-  sunY_ = height * 22 / 100;
+  sunX_ = static_cast<int>(int64_t{width_} * 68 / 100);
+  sunY_ = static_cast<int>(int64_t{height} * 22 / 100);
   sunRadius_ = std::max(1, width_ / 10);
   fieldHeight_ = std::max(1, height / 40);
   rippleHeight_ = std::max(1, height / 300);
-  lakeTop_ = height * 82 / 100;
+  lakeTop_ = static_cast<int>(int64_t{height} * 82 / 100);
   // Rolling hills: the horizon lies a little over half way down, rising and falling.
   horizon_.resize(width_);
   landTop_ = height;
@@ -47,7 +48,6 @@ NegativeImage::NegativeImage(uint32_t bytesPerLine, uint32_t lines)
     landTop_ = std::min(landTop_, horizon_[x]);
     landBottom_ = std::max(landBottom_, horizon_[x]);
   }
-  if (byteCount() > 0) PrecomputeRows();  // an empty image is never read
 }
 
 void NegativeImage::FillRow(uint8_t* row, Rgb colour) const {
@@ -66,74 +66,113 @@ void NegativeImage::Paint(uint8_t* row, int first, int last, Rgb colour) const {
 
 NegativeImage::Rgb NegativeImage::SkyColour(int line) const {
   // Deep blue at the top, paler toward the hills.
-  const int toHills = 255 * line / std::max(1, landBottom_);
+  const int toHills = static_cast<int>(int64_t{255} * line / std::max(1, landBottom_));
   return {Negative(70 + toHills / 3, 0), Negative(120 + toHills / 4, 1),
           Negative(220 - toHills / 8, 2)};
 }
 
-void NegativeImage::PrecomputeRows() {
-  const Rgb base = {Negative(0, 0), Negative(0, 1), Negative(0, 2)};
-  baseRow_.resize(bytesPerLine_);
-  FillRow(baseRow_.data(), base);
+const uint8_t* NegativeImage::BaseRow() {
+  if (baseRow_.empty()) {
+    baseRow_.resize(bytesPerLine_);
+    FillRow(baseRow_.data(), {Negative(0, 0), Negative(0, 1), Negative(0, 2)});
+  }
+  return baseRow_.data();
+}
 
-  // Hills: fields in stripes of three shades, darker toward the foreground.
-  const int fieldWidth = std::max(1, width_ / 18);
-  landRows_.resize(static_cast<size_t>(kFieldPhases) * kDepthLevels * bytesPerLine_);
-  for (int phase = 0; phase < kFieldPhases; ++phase) {
-    for (int level = 0; level < kDepthLevels; ++level) {
-      uint8_t* row = Row(landRows_, phase * kDepthLevels + level);
-      std::memcpy(row, baseRow_.data(), bytesPerLine_);
-      const int depth = 255 * level / (kDepthLevels - 1);
-      for (int x = marginX_; x < width_ - marginX_; ++x) {
-        const int field = ((x / fieldWidth + phase) % 3) * 18;
-        Paint(row, x, x + 1,
-              {Negative(60 + field - depth / 6, 0), Negative(150 - depth / 3 + field, 1),
-               Negative(50 - depth / 8, 2)});
-      }
+// Hills: fields in stripes of three shades, darker toward the foreground.
+const uint8_t* NegativeImage::LandRow(int phase, int level) {
+  std::vector<uint8_t>& row = landRows_[phase * kDepthLevels + level];
+  if (row.empty()) {
+    row.assign(BaseRow(), BaseRow() + bytesPerLine_);
+    const int fieldWidth = std::max(1, width_ / 18);
+    const int depth = 255 * level / (kDepthLevels - 1);
+    for (int x = marginX_; x < width_ - marginX_; ++x) {
+      const int field = ((x / fieldWidth + phase) % 3) * 18;
+      Paint(row.data(), x, x + 1,
+            {Negative(60 + field - depth / 6, 0), Negative(150 - depth / 3 + field, 1),
+             Negative(50 - depth / 8, 2)});
     }
   }
+  return row.data();
+}
 
-  // The lake mirrors the sky, darker, with ripples.
-  lakeRows_.resize(static_cast<size_t>(kRipplePhases) * bytesPerLine_);
-  for (int phase = 0; phase < kRipplePhases; ++phase) {
-    uint8_t* row = Row(lakeRows_, phase);
-    std::memcpy(row, baseRow_.data(), bytesPerLine_);
+// The lake mirrors the sky, darker, with ripples.
+const uint8_t* NegativeImage::LakeRow(int phase) {
+  std::vector<uint8_t>& row = lakeRows_[phase];
+  if (row.empty()) {
+    row.assign(BaseRow(), BaseRow() + bytesPerLine_);
     for (int x = marginX_; x < width_ - marginX_; ++x) {
       const int ripple = ((phase + x / (4 * rippleHeight_)) % kRipplePhases) * 4;
-      Paint(row, x, x + 1,
+      Paint(row.data(), x, x + 1,
             {Negative(50 + ripple, 0), Negative(80 + ripple, 1), Negative(150 + ripple, 2)});
     }
   }
+  return row.data();
+}
+
+// The sky of one line over unexposed film at the margins; kept while lines share its colour,
+// which changes only every few lines.
+const uint8_t* NegativeImage::SkyRow(int line) {
+  const Rgb sky = SkyColour(line);
+  if (skyRow_.empty() || sky.r != skyColour_.r || sky.g != skyColour_.g || sky.b != skyColour_.b) {
+    skyRow_.assign(BaseRow(), BaseRow() + bytesPerLine_);
+    Paint(skyRow_.data(), marginX_, width_ - marginX_, sky);
+    skyColour_ = sky;
+  }
+  return skyRow_.data();
+}
+
+const uint8_t* NegativeImage::SunRow() {
+  if (sunRow_.empty()) {
+    sunRow_.resize(bytesPerLine_);
+    Paint(sunRow_.data(), 0, width_, {Negative(255, 0), Negative(236, 1), Negative(170, 2)});
+  }
+  return sunRow_.data();
+}
+
+// Copies pixels first to last - 1 of `from` into `row`.
+void NegativeImage::CopyPixels(uint8_t* row, const uint8_t* from, int first, int last) const {
+  if (last > first)
+    std::memcpy(row + 3 * first, from + 3 * first, 3 * static_cast<size_t>(last - first));
 }
 
 const uint8_t* NegativeImage::Line(uint32_t line) {
   const int y = static_cast<int>(line);
-  if (y < marginY_ || y >= static_cast<int>(lines_) - marginY_) return baseRow_.data();
-  if (y >= lakeTop_) return Row(lakeRows_, (y / rippleHeight_) % kRipplePhases);
+  if (y < marginY_ || y >= static_cast<int>(lines_) - marginY_) return BaseRow();
+  if (y >= lakeTop_) return LakeRow((y / rippleHeight_) % kRipplePhases);
 
-  const int level = std::clamp(
-      (y - landTop_) * (kDepthLevels - 1) / std::max(1, lakeTop_ - landTop_), 0, kDepthLevels - 1);
-  const uint8_t* land = Row(landRows_, ((y / fieldHeight_) % kFieldPhases) * kDepthLevels + level);
+  const int level = static_cast<int>(std::clamp<int64_t>(
+      int64_t{y - landTop_} * (kDepthLevels - 1) / std::max(1, lakeTop_ - landTop_), 0,
+      kDepthLevels - 1));
+  const uint8_t* land = LandRow((y / fieldHeight_) % kFieldPhases, level);
   if (y >= landBottom_) return land;
+  const int64_t dy = y - sunY_;
+  const int64_t radiusSquared = int64_t{sunRadius_} * sunRadius_;
+  const bool sunLine = dy * dy <= radiusSquared;
+  if (y < landTop_ && !sunLine) return SkyRow(y);
 
-  // Sky, with the hills rising into it where the horizon lies above this line.
+  // Sky, with the hills rising into it where the horizon lies above this line, and the sun.
+  if (lineBytes_.size() != bytesPerLine_) lineBytes_.resize(bytesPerLine_);
   uint8_t* built = lineBytes_.data();
-  const Rgb sky = SkyColour(y);
   if (y < landTop_) {
-    std::memcpy(built, baseRow_.data(), bytesPerLine_);
-    Paint(built, marginX_, width_ - marginX_, sky);
+    std::memcpy(built, SkyRow(y), bytesPerLine_);
   } else {
     std::memcpy(built, land, bytesPerLine_);
-    for (int x = marginX_; x < width_ - marginX_; ++x) {
-      if (y < horizon_[x]) Paint(built, x, x + 1, sky);
+    const uint8_t* sky = SkyRow(y);
+    for (int x = marginX_; x < width_ - marginX_;) {
+      if (y >= horizon_[x]) {
+        ++x;
+        continue;
+      }
+      const int first = x;
+      while (x < width_ - marginX_ && y < horizon_[x]) ++x;
+      CopyPixels(built, sky, first, x);
     }
   }
-  const int dy = y - sunY_;
-  if (dy * dy <= sunRadius_ * sunRadius_) {
-    const int halfChord = static_cast<int>(std::sqrt(double(sunRadius_ * sunRadius_ - dy * dy)));
-    Paint(built, std::max(marginX_, sunX_ - halfChord),
-          std::min(width_ - marginX_, sunX_ + halfChord + 1),
-          {Negative(255, 0), Negative(236, 1), Negative(170, 2)});
+  if (sunLine) {
+    const int halfChord = static_cast<int>(std::sqrt(static_cast<double>(radiusSquared - dy * dy)));
+    CopyPixels(built, SunRow(), std::max(marginX_, sunX_ - halfChord),
+               std::min(width_ - marginX_, sunX_ + halfChord + 1));
   }
   return built;
 }

@@ -1,8 +1,9 @@
 // A synthetic colour negative of a 35 mm frame: a landscape (sky, sun, hills with fields, a lake)
 // seen through the orange mask of the film base, with unexposed film around the picture. Bytes
 // are 8-bit RGB, line after line, produced in order from any offset without holding the image:
-// lines are put together from a few precomputed rows, so that the simulated scanner delivers
-// data about as fast as memory is copied.
+// lines are put together from a few rows, each made when first needed and kept, so that the
+// simulated scanner delivers data about as fast as memory is copied and never works on rows
+// that no line it delivers uses.
 #ifndef SCAN_FS_SIM_NEGATIVE_IMAGE_H
 #define SCAN_FS_SIM_NEGATIVE_IMAGE_H
 
@@ -27,15 +28,17 @@ class NegativeImage {
     uint8_t r, g, b;
   };
 
-  // The bytes of one line: a precomputed row, or the line put together in lineBytes_.
+  // The bytes of one line: a kept row, or the line put together in lineBytes_.
   const uint8_t* Line(uint32_t line);
-  uint8_t* Row(std::vector<uint8_t>& rows, size_t index) {
-    return rows.data() + index * bytesPerLine_;
-  }
   void FillRow(uint8_t* row, Rgb colour) const;
   void Paint(uint8_t* row, int first, int last, Rgb colour) const;
   Rgb SkyColour(int line) const;
-  void PrecomputeRows();
+  const uint8_t* BaseRow();
+  const uint8_t* SkyRow(int line);
+  const uint8_t* SunRow();
+  void CopyPixels(uint8_t* row, const uint8_t* from, int first, int last) const;
+  const uint8_t* LandRow(int phase, int level);
+  const uint8_t* LakeRow(int phase);
 
   uint32_t bytesPerLine_;
   uint32_t lines_;
@@ -44,10 +47,14 @@ class NegativeImage {
   int landTop_, landBottom_, lakeTop_;
   int sunX_, sunY_, sunRadius_;
   int fieldHeight_, rippleHeight_;
-  std::vector<int> horizon_;       // per column: the first line of land
-  std::vector<uint8_t> baseRow_;   // unexposed film
-  std::vector<uint8_t> landRows_;  // per field phase and depth level
-  std::vector<uint8_t> lakeRows_;  // per ripple phase
+  std::vector<int> horizon_;  // per column: the first line of land
+  // Rows made when first needed (empty until then).
+  std::vector<uint8_t> baseRow_;                // unexposed film
+  std::vector<std::vector<uint8_t>> landRows_;  // per field phase and depth level
+  std::vector<std::vector<uint8_t>> lakeRows_;  // per ripple phase
+  std::vector<uint8_t> skyRow_;                 // the sky of the last colour asked for
+  Rgb skyColour_{};
+  std::vector<uint8_t> sunRow_;  // the sun's colour across the line
   std::vector<uint8_t> lineBytes_;
   int64_t builtLine_ = -1;
   const uint8_t* builtLineData_ = nullptr;

@@ -23,15 +23,26 @@ bool ParseShortRead(ItemParser& item, SimConfig& config) {
   if (!item.FieldCount(1, 1)) return false;
   std::string bytes = item.text(0);
   ScanSetup& scan = config.scanner.scan;
-  if (const size_t at = bytes.find('@'); at != std::string::npos) {
-    const auto occurrence = ParseNumber(bytes.substr(at + 1), 10, 1000000000);
-    if (!occurrence || *occurrence == 0) return item.Fail("'@N' counts from 1");
-    scan.shortReadOccurrence = static_cast<uint32_t>(*occurrence);
-    bytes.resize(at);
-  }
+  if (!item.Occurrence(bytes, scan.shortReadOccurrence, nullptr)) return false;
   const auto missing = ParseNumber(bytes, 10, 0xFFFFFF);
   if (!missing || *missing == 0) return item.Fail("'" + bytes + "' is not a count from 1");
   scan.shortBy = static_cast<uint32_t>(*missing);
+  return true;
+}
+
+// remaining=BYTES|same[@N[+]]
+bool ParseRemaining(ItemParser& item, SimConfig& config) {
+  if (!item.FieldCount(1, 1)) return false;
+  std::string count = item.text(0);
+  ScanSetup& scan = config.scanner.scan;
+  if (!item.Occurrence(count, scan.remainingOccurrence, &scan.remainingAndLater)) return false;
+  if (count == "same") {
+    scan.remainingStuck = true;
+    return true;
+  }
+  const auto bytes = ParseNumber(count, 10, 0xFFFFFFFF);
+  if (!bytes) return item.Fail("'" + count + "' is neither a byte count nor 'same'");
+  scan.reportedRemaining = static_cast<uint32_t>(*bytes);
   return true;
 }
 
@@ -40,6 +51,7 @@ bool ParseShortRead(ItemParser& item, SimConfig& config) {
 void AddScanConfigItems(ItemTable& table) {
   table["geometry"] = ParseGeometry;
   table["shortread"] = ParseShortRead;
+  table["remaining"] = ParseRemaining;
   table["scantime"] = [](ItemParser& item, SimConfig& config) {
     return item.FieldCount(1, 1) && item.Decimal(0, 600000, config.scanner.scan.scanTimeMs);
   };

@@ -194,10 +194,23 @@ CommandOutcome ScanEngine::DataBufferStatus(std::span<const uint8_t> cdb, std::s
     StoreBigEndian24(&reply[9], std::min(remaining, kBufferCapacity));  // filled
     StoreBigEndian32(&reply[12], image_->bytesPerLine());
     StoreBigEndian32(&reply[16], image_->lines());
-    StoreBigEndian32(&reply[20], remaining);
+    StoreBigEndian32(&reply[20], ReportedRemaining(remaining));
   }
   std::copy_n(reply.begin(), length, data.begin());
   return Good();
+}
+
+uint32_t ScanEngine::ReportedRemaining(uint32_t remaining) {
+  ++statusCount_;
+  const uint32_t n = setup_.remainingOccurrence;
+  const bool applies =
+      n == 0 || statusCount_ == n || (setup_.remainingAndLater && statusCount_ > n);
+  uint32_t reported = remaining;
+  if (applies && setup_.reportedRemaining) reported = *setup_.reportedRemaining;
+  if (applies && setup_.remainingStuck && lastReportedRemaining_)
+    reported = *lastReportedRemaining_;
+  lastReportedRemaining_ = reported;
+  return reported;
 }
 
 CommandOutcome ScanEngine::Read(std::span<const uint8_t> cdb, std::span<uint8_t> data) {

@@ -31,6 +31,8 @@ class ScanEngine {
   CommandOutcome Scan(std::span<const uint8_t> cdb, std::span<const uint8_t> data);
   CommandOutcome DataBufferStatus(std::span<const uint8_t> cdb, std::span<uint8_t> data);
   CommandOutcome Read(std::span<const uint8_t> cdb, std::span<uint8_t> data);
+  // The remaining count a status report gives: the truth, unless the setup says otherwise.
+  uint32_t ReportedRemaining(uint32_t remaining);
 
   ScannerModel model_;
   ScanSetup setup_;
@@ -38,6 +40,8 @@ class ScanEngine {
   std::optional<NegativeImage> image_;        // the image being read out
   uint64_t delivered_ = 0;
   uint32_t readCount_ = 0;
+  uint32_t statusCount_ = 0;
+  std::optional<uint32_t> lastReportedRemaining_;
 };
 
 #endif

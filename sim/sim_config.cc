@@ -79,21 +79,11 @@ bool ParseFault(ItemParser& item, SimConfig& config) {
   if (!item.FieldCount(1, 6)) return false;
   CommandFault fault;
   std::string command = item.text(0);
-  if (const size_t at = command.find('@'); at != std::string::npos) {
-    std::string occurrence = command.substr(at + 1);
-    command.resize(at);
-    if (!occurrence.empty() && occurrence.back() == '+') {
-      fault.andLater = true;
-      occurrence.pop_back();
-    }
-    const auto n = ParseNumber(occurrence, 10, 1000000000);
-    if (!n || *n == 0) return item.Fail("'@" + occurrence + "' is not a count from 1");
-    fault.occurrence = static_cast<uint32_t>(*n);
-  }
+  if (!item.Occurrence(command, fault.occurrence, &fault.andLater)) return false;
   const auto code = OperationCodeByName(command);
   if (!code) return item.Fail("unknown command '" + command + "'");
   fault.operationCode = *code;
-  if (item.has(1) && !item.Hex(1, fault.aspiStatus)) return false;
+  if (item.has(1) && !item.Status(1, fault.aspiStatus)) return false;
   if (item.has(2) && !item.Hex(2, fault.hostAdapterStatus)) return false;
   if (item.count() == 4 && item.text(3) == "none") {
     fault.withSense = false;
@@ -150,7 +140,7 @@ const ItemTable& ItemHandlers() {
            if (!item.FieldCount(1, 2) || !item.Decimal(0, 255, index)) return false;
            AdapterSetup& adapter = Adapter(config, index);
            adapter.inquiryStatus = SS_INVALID_HA;
-           return !item.has(1) || item.Hex(1, adapter.inquiryStatus);
+           return !item.has(1) || item.Status(1, adapter.inquiryStatus);
          }},
         {"device",
          [](ItemParser& item, SimConfig& config) {
@@ -178,16 +168,15 @@ const ItemTable& ItemHandlers() {
          [](ItemParser& item, SimConfig& config) {
            TargetFailure failure;
            if (!item.FieldCount(3, 3) || !item.Address(0, failure.adapter, failure.target) ||
-               !item.Hex(2, failure.aspiStatus)) {
+               !item.Status(2, failure.aspiStatus)) {
              return false;
            }
-           if (failure.aspiStatus == SS_PENDING) return item.Fail("a request cannot end pending");
            config.targetFailures.push_back(failure);
            return true;
          }},
         {"aspi",
          [](ItemParser& item, SimConfig& config) {
-           return item.FieldCount(1, 1) && item.Hex(0, config.supportStatus);
+           return item.FieldCount(1, 1) && item.Status(0, config.supportStatus);
          }},
         {"late",
          [](ItemParser& item, SimConfig& config) {

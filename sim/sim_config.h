@@ -59,6 +59,13 @@ struct ScanSetup {
   // READs that deliver `shortBy` bytes fewer than asked: every one (occurrence 0) or the n-th.
   uint32_t shortBy = 0;
   uint32_t shortReadOccurrence = 0;
+  // What GET DATA BUFFER STATUS reports as the bytes remaining, instead of the truth: a fixed
+  // count, or the count of the report before (a counter that is stuck). Every time, only the
+  // n-th report, or from the n-th on.
+  std::optional<uint32_t> reportedRemaining;
+  bool remainingStuck = false;
+  uint32_t remainingOccurrence = 0;
+  bool remainingAndLater = false;
   // How long SCAN and each READ keep the scanner busy, in milliseconds.
   int scanTimeMs = 0;
   int readTimeMs = 0;

@@ -45,6 +45,10 @@ TEST(SimConfigTest, FaultsAreDescribed) {
   EXPECT_EQ(ErrorOf("fail=dance"), "simulator item 'fail': unknown command 'dance'");
   EXPECT_EQ(ErrorOf("fail=read@0"), "simulator item 'fail': '@0' is not a count from 1");
   EXPECT_EQ(ErrorOf("status=0:1:00"), "simulator item 'status': a request cannot end pending");
+  EXPECT_EQ(ErrorOf("fail=readbuffer:00"), "simulator item 'fail': a request cannot end pending");
+  EXPECT_EQ(ErrorOf("remaining=few@2+"),
+            "simulator item 'remaining': 'few' is neither a byte count nor 'same'");
+  EXPECT_EQ(ErrorOf("shortread=9@0"), "simulator item 'shortread': '@0' is not a count from 1");
   EXPECT_EQ(ErrorOf("vendor=\\x4"), "simulator item 'vendor': bad escape in '\\x4'");
   EXPECT_EQ(ErrorOf("device=0:1"), "simulator item 'device': wrong number of fields");
 }

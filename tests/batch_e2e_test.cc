@@ -66,12 +66,14 @@ TEST(BatchEndToEnd, GrayedCommandsOfAT1AreUnavailableAndCountAsWarnings) {
 }
 
 TEST(BatchEndToEnd, WithoutAnyScsiHostTheManagerFailsAndSaysWhy) {
-  const ProgramRun run =
-      RunProgram(SCAN_FS_BINARY, {"--batch", "info"}, "export SCAN_FS_SYSFS=/nonexistent");
+  const ProgramRun run = RunProgram(SCAN_FS_BINARY, {"--batch", "info"},
+                                    RunOptions::Prepared("export SCAN_FS_SYSFS=/nonexistent"));
   EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_EQ(run.OutLines(),
-            (Lines{"# start", "box Warning: ASPI driver for Windows is not properly working.",
-                   "# info"}));
+  EXPECT_EQ(
+      run.OutLines(),
+      (Lines{"# start", "box Warning: ASPI driver for Windows is not properly working.", "# info",
+             "box Warning: Scanner is not found.\\nCheck if the cable is properly "
+             "connected\\nand the power is on."}));
   EXPECT_NE(run.err.find("No SCSI host adapter"), std::string::npos);
   EXPECT_NE(run.err.find("--simulate"), std::string::npos);
 }
@@ -90,6 +92,14 @@ TEST(BatchEndToEnd, UsageErrorsGiveOneLineOnStandardErrorAndStatusTwo) {
       {"--simulate", "--batch"},
       {"--simulate", "--batch", "scan:123"},
       {"--simulate", "--batch", "info", "--trace", "/nonexistent/dir/trace"},
+      // Control bytes of the command line stay inside the one line.
+      {"--simulate=colour\n=red\r", "--batch", "info"},
+      {"--simulate", "--batch", "info\n,\x1b[2J"},
+      // No request may end "pending": it would never end.
+      {"--simulate=fail=readbuffer:00", "--batch", "save"},
+      {"--simulate=reject=0:00", "--batch", "board"},
+      {"--simulate=aspi=00", "--batch", "info"},
+      {"--simulate=bufferfail=F9:00", "--batch", "save"},
   };
   for (const auto& arguments : wrong) {
     const ProgramRun run = ScanFs(arguments);
@@ -121,6 +131,33 @@ TEST(BatchEndToEnd, TraceHasOneJsonLinePerRequest) {
                        "Manager\",\"identifier\":\"Sim SCSI Host 0\"}"),
             std::string::npos);
   EXPECT_NE(trace.find("{\"cmd\":0,\"ha\":1,\"status\":129}"), std::string::npos);
+}
+
+// A trace that cannot be written whole is said once, and the run fails; lines that did reach
+// the file are whole. The file size limit stands in for a disk that fills.
+TEST(BatchEndToEnd, ATraceThatCannotBeWrittenIsAFailure) {
+  struct Case {
+    const char* trace;
+    uintmax_t fileSizeLimit;
+    const char* reason;
+  };
+  for (const Case& c : {Case{"/dev/full", kDefaultFileSizeLimit, "No space left on device"},
+                        Case{"trace.jsonl", 3000, "File too large"}}) {
+    const ProgramRun run =
+        RunProgram(SCAN_FS_BINARY, {"--simulate", "--batch", "scan:memory", "--trace", c.trace},
+                   RunOptions::LimitedTo(c.fileSizeLimit));
+    EXPECT_EQ(run.exitStatus, 3) << c.trace;
+    EXPECT_EQ(run.err, std::string("scan_fs: the trace file '") + c.trace +
+                           "' is incomplete: " + c.reason + "\n");
+    EXPECT_EQ(run.OutLines().back(), "box Information: Image was scanned.");
+    const std::string trace = run.File("trace.jsonl");
+    if (c.trace == std::string("trace.jsonl")) {
+      ASSERT_FALSE(trace.empty());
+      EXPECT_EQ(trace.back(), '\n');
+      EXPECT_EQ(trace.rfind("\n{", trace.size() - 2) + 1, trace.rfind('{'));
+      EXPECT_EQ(trace[trace.size() - 2], '}');
+    }
+  }
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <sstream>
 
+#include "tests/support/declared_size.h"
 #include "tests/support/run_program.h"
 
 namespace {
@@ -11,7 +13,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 ProgramRun ScanFs(const std::vector<std::string>& arguments, const std::string& prepare = "") {
-  return RunProgram(SCAN_FS_BINARY, arguments, prepare);
+  return RunProgram(SCAN_FS_BINARY, arguments, RunOptions::Prepared(prepare));
 }
 
 // The lines of the batch output from the scan command on.
@@ -120,6 +122,93 @@ TEST(ScanEndToEnd, CancelSendsNothing) {
             (Lines{"# scan:cancel", "dialog Scan (Negative Film)", "click Cancel"}));
   const std::string trace = run.File("t.jsonl");
   EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 3);  // the search's INQUIRYs only
+}
+
+// The operation codes of the trace, in order, as two hex digits each.
+Lines TracedOperations(const std::string& trace) {
+  Lines codes;
+  std::istringstream lines(trace);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t at = line.find("\"cdb\":\"");
+    if (at != std::string::npos) codes.push_back(line.substr(at + 7, 2));
+  }
+  return codes;
+}
+
+// Every way a scanner can stop making progress, on both models, into a file and into memory,
+// after every other command has run on the same broken scanner: the program ends in time, says
+// the scan failed, takes at most three READs and, but where the scanner stops reporting, leaves
+// it positioned and released; img_fs.tif is never longer than its header says.
+TEST(ScanEndToEnd, ABrokenTransferAlwaysEnds) {
+  struct Fault {
+    const char* config;
+    size_t reads;
+    bool released;
+  };
+  const std::vector<Fault> faults = {
+      {"fail=read", 3, true},           {"shortread=1", 3, true},
+      {"shortread=29000", 3, true},     {"remaining=same@2+", 1, true},
+      {"remaining=4000000@2", 1, true}, {"fail=status@2+", 3, false},
+  };
+  for (const Fault& fault : faults) {
+    for (const char* model : {"t1", "t2"}) {
+      for (const char* mode : {"file", "memory"}) {
+        const std::string config = std::string("model=") + model + "," + fault.config;
+        SCOPED_TRACE(config + " " + mode);
+        const ProgramRun run =
+            ScanFs({"--simulate=" + config, "--batch",
+                    std::string("board,info,save,diag1,diag2,scan:") + mode, "--trace", "t.jsonl"});
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.OutLines().back(), "box Warning: No image was scanned.");
+        const Lines operations = TracedOperations(run.File("t.jsonl"));
+        EXPECT_EQ(static_cast<size_t>(std::count(operations.begin(), operations.end(), "28")),
+                  fault.reads);
+        const Lines ending(operations.end() - 2, operations.end());
+        const Lines expectedEnding =
+            fault.released ? Lines{"31", "17"} : Lines{"28", "34"};  // else still reserved
+        EXPECT_EQ(ending, expectedEnding);
+        const std::string file = run.File("img_fs.tif");
+        if (mode == std::string("file")) {
+          EXPECT_LE(file.size(), DeclaredImageFileSize(file));
+          EXPECT_EQ(file[2] == 42, file.size() == DeclaredImageFileSize(file));
+        } else {
+          EXPECT_EQ(file, "");
+        }
+      }
+    }
+  }
+}
+
+// The disk fills in the middle of the image: nothing more is written, the scanner is drained.
+TEST(ScanEndToEnd, ADiskThatFillsDuringTheTransfer) {
+  const ProgramRun run =
+      RunProgram(SCAN_FS_BINARY, {"--simulate", "--batch", "scan", "--trace", "t.jsonl"},
+                 RunOptions::LimitedTo(102400));
+  EXPECT_EQ(run.exitStatus, 1);
+  const Lines section = ScanSection(run);
+  EXPECT_EQ(Lines(section.end() - 2, section.end()),
+            (Lines{"box Warning: File was not closed.", "box Warning: No image was scanned."}));
+  const std::string file = run.File("img_fs.tif");
+  EXPECT_EQ(file.size(), 102400u);  // the whole limit, then nothing more
+  EXPECT_EQ(DeclaredImageFileSize(file), 216u + 472392u);
+  const Lines operations = TracedOperations(run.File("t.jsonl"));
+  EXPECT_EQ(std::count(operations.begin(), operations.end(), "28"), 17);  // drained
+}
+
+// SIGINT or SIGTERM during a scan stops it at the next request: the scanner is positioned and
+// released, img_fs.tif is plainly no TIFF, and the program ends as the signal would end it.
+TEST(ScanEndToEnd, ASignalStopsTheScanCleanly) {
+  for (const int signalNumber : {SIGINT, SIGTERM}) {
+    const ProgramRun run = RunProgram(
+        SCAN_FS_BINARY, {"--simulate=readtime=40", "--batch", "scan,info", "--trace", "t.jsonl"},
+        RunOptions::SignalledAfter(signalNumber, 0.3));
+    EXPECT_EQ(run.exitStatus, 128 + signalNumber);
+    EXPECT_EQ(run.OutLines().back(), "box Warning: No image was scanned.");  // no "# info"
+    const Lines operations = TracedOperations(run.File("t.jsonl"));
+    EXPECT_LT(std::count(operations.begin(), operations.end(), "28"), 17);
+    EXPECT_EQ(Lines(operations.end() - 2, operations.end()), (Lines{"31", "17"}));
+    EXPECT_EQ(run.File("img_fs.tif").substr(0, 4), std::string("II\0\0", 4));
+  }
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ constexpr char kTreeWithAnUnopenableNode[] =
 TEST(ScsiGenericEndToEnd, HostsAreAdaptersAndAnUnopenableNodeIsNamedOnStandardError) {
   const ProgramRun run =
       RunProgram(SCAN_FS_BINARY, {"--batch", "board,info", "--trace", "requests.trace"},
-                 kTreeWithAnUnopenableNode);
+                 RunOptions::Prepared(kTreeWithAnUnopenableNode));
   const std::vector<std::string> lines = run.OutLines();
   EXPECT_NE(
       std::find(lines.begin(), lines.end(), "line 20 75 ASPI Manager Name         : sym53c8xx"),

@@ -1,7 +1,26 @@
 #include "platform/batch/batch_front_end.h"
 
+#include <unistd.h>
+
 #include "platform/linux/dialog_session.h"
+#include "platform/linux/interruption.h"
 #include "platform/linux/linux_ui.h"
+#include "platform/linux/progress.h"
+#include "resources/strings.h"
+
+namespace {
+
+// A self-diagnostic's verdict that the scanner is faulty: it counts like a warning, so that the
+// exit status tells a faulty scanner from a sound one.
+bool ReportsFaultyScanner(const std::string& line) {
+  for (const unsigned verdict : {IDS_DIAG1_PROBLEM, IDS_DIAG2_PROBLEM}) {
+    const char* text = StringTableText(verdict);
+    if (text != nullptr && line == text) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 std::string EscapeBatchText(std::string_view text) {
   std::string escaped;
@@ -20,6 +39,25 @@ std::string EscapeBatchText(std::string_view text) {
     }
   }
   return escaped;
+}
+
+void BatchFrontEnd::BusyChanged(bool busy) {
+  pace_.Restart();
+  if (!busy && progressShown_) {
+    std::fputs("\r\x1b[K", stderr);  // the progress line goes when the work ends
+    progressShown_ = false;
+  }
+}
+
+void BatchFrontEnd::ShowProgress(uint32_t done, uint32_t total) {
+  if (!isatty(STDERR_FILENO) || !pace_.Due()) return;
+  std::fprintf(stderr, "\r\x1b[K%s", ProgressText(done, total).c_str());
+  progressShown_ = true;
+}
+
+void BatchFrontEnd::ShowNotice(const std::string& text) {
+  if (progressShown_) std::fputs("\r\x1b[K", stderr);  // on a line of its own; progress follows
+  FrontEnd::ShowNotice(text);
 }
 
 int BatchFrontEnd::ShowMessageBox(const MessageBoxRequest& box) {
@@ -58,6 +96,7 @@ void BatchFrontEnd::RunDialog(DialogSession& dialog) {
 void BatchFrontEnd::PrintSurface() {
   for (const SurfaceLine& line : DisplaySurface().lines()) {
     std::fprintf(out_, "line %d %d %s\n", line.x, line.y, EscapeBatchText(line.text).c_str());
+    if (ReportsFaultyScanner(line.text)) warned_ = true;
   }
 }
 
@@ -77,6 +116,7 @@ int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out) {
   CreateMainWindow();
   frontEnd.PrintSurface();
   for (const BatchCommand& command : commands) {
+    if (StopRequested()) break;  // the command before was asked to stop
     frontEnd.PrintSection(command.name);
     if (!MenuCommandEnabled(command.commandId)) {
       frontEnd.PrintUnavailable(command.menuName);

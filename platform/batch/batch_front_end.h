@@ -16,32 +16,40 @@
 
 #include "platform/batch/batch_commands.h"
 #include "platform/linux/front_end.h"
+#include "platform/linux/progress.h"
 
 class BatchFrontEnd : public FrontEnd {
  public:
   explicit BatchFrontEnd(std::FILE* out) : out_(out) {}
   int ShowMessageBox(const MessageBoxRequest& box) override;
   void RunDialog(DialogSession& dialog) override;
+  // Progress goes to standard error, and only when that is a terminal: standard output keeps
+  // its format.
+  void BusyChanged(bool busy) override;
+  void ShowProgress(uint32_t done, uint32_t total) override;
+  void ShowNotice(const std::string& text) override;
 
   // The command whose boxes and dialogs come next (nullptr: answer OK, cancel dialogs).
   void SetCommand(const BatchCommand* command) { command_ = command; }
   void PrintSurface();
   void PrintSection(std::string_view name);
   void PrintUnavailable(std::string_view name);
-  // A warning box appeared or a command was unavailable.
+  // A warning box appeared, a command was unavailable, or a self-diagnostic found a fault.
   bool warned() const { return warned_; }
 
  private:
   std::FILE* out_;
   const BatchCommand* command_ = nullptr;
   bool warned_ = false;
+  ProgressPace pace_;
+  bool progressShown_ = false;
 };
 
 // Escapes a text for one line of batch output.
 std::string EscapeBatchText(std::string_view text);
 
 // Creates the main window, runs the commands and returns the exit status: 0, or 1 when a
-// warning box appeared or a command was unavailable.
+// warning box appeared, a command was unavailable or a self-diagnostic found a fault.
 int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out);
 
 #endif

@@ -6,6 +6,7 @@
 #ifndef SCAN_FS_PLATFORM_CURSES_SCREEN_H
 #define SCAN_FS_PLATFORM_CURSES_SCREEN_H
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,13 @@ class Screen {
   // Where a rectangle of this size is centred over the page, kept inside the terminal.
   CellRect CenteredOverPage(int height, int width) const;
 
+  // The busy mark, drawn over everything while the program works.
   void SetBusy(bool busy);
   // A notice of the ASPI manager: shown under the main window, newest last, as far as the
   // terminal has rows for it.
   void AddNotice(const std::string& text);
+  // How far the command is, shown in a box over the page while busy; empty for none.
+  void SetProgress(std::string text);
   // The pop-up whose title the menu bar shows selected; -1 for none.
   void SetActiveMenu(int popup) { activeMenu_ = popup; }
 
@@ -55,7 +59,8 @@ class Screen {
   // Draws everything now.
   void Redraw();
   // Draws everything, then waits for a key meant for what is shown (the terminal's size changes
-  // are handled here).
+  // are handled here). Keys typed while the terminal is too small wait, in order, until it is
+  // large enough; Ctrl+C does not wait.
   Key NextKey();
 
  private:
@@ -67,11 +72,15 @@ class Screen {
   void DrawNotices();
   // The rows of the notices that fit under the main window, newest last.
   std::vector<std::string> NoticeRows() const;
+  void DrawProgress();
+  void DrawBusyMark();
 
   const std::vector<MenuPopup>& menu_;
   std::vector<Layer*> layers_;
   std::vector<std::string> notices_;
   bool busy_ = false;
+  std::string progress_;
+  std::deque<Key> heldKeys_;  // typed while the terminal was too small
   int activeMenu_ = -1;
 };
 

@@ -3,6 +3,7 @@
 #ifndef SCAN_FS_PLATFORM_LINUX_FRONT_END_H
 #define SCAN_FS_PLATFORM_LINUX_FRONT_END_H
 
+#include <cstdint>
 #include <string>
 
 #include "shell/platform_ui.h"
@@ -30,6 +31,11 @@ class FrontEnd {
   // Why a device cannot be reached, from the ASPI manager: shown at once, beside the program's
   // window rather than in a box of its own. By default on standard error.
   virtual void ShowNotice(const std::string& text);
+  // A command reports how far it is: `done` of `total` bytes (called often; show it at a pace).
+  virtual void ShowProgress(uint32_t done, uint32_t total) {
+    (void)done;
+    (void)total;
+  }
 };
 
 #endif

@@ -1,6 +1,7 @@
 // The Linux program: picks the ASPI manager (SCSI generic, or the simulated bus) and the front end
 // (terminal UI or batch mode), then runs the program's window on them.
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,7 +10,9 @@
 #include "platform/batch/batch_commands.h"
 #include "platform/batch/batch_front_end.h"
 #include "platform/curses/terminal_ui.h"
+#include "platform/linux/interruption.h"
 #include "platform/linux/linux_ui.h"
+#include "platform/linux/program_exit.h"
 #include "platform/linux/program_options.h"
 #include "platform/linux/request_trace.h"
 #include "platform/sg/sg_manager.h"
@@ -19,9 +22,11 @@
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kTraceIncomplete = 3;
 
+// One line on standard error, whatever bytes the command line held.
 int UsageError(const std::string& message) {
-  std::fprintf(stderr, "scan_fs: %s\n", message.c_str());
+  std::fprintf(stderr, "scan_fs: %s\n", EscapeBatchText(message).c_str());
   return kUsageError;
 }
 
@@ -62,7 +67,21 @@ int main(int argc, char** argv) {
   }
   UseAspiManager(manager.get());
 
+  SetExitCheck([&trace, &options](int status) {
+    const int traceError = trace.Close();
+    if (traceError == 0) return status;
+    std::fprintf(stderr, "scan_fs: the trace file '%s' is incomplete: %s\n",
+                 EscapeBatchText(*options.trace).c_str(), std::strerror(traceError));
+    return kTraceIncomplete;
+  });
+
+  // The terminal user interface catches the ending signals itself, once it has a terminal.
+  if (commands) CatchInterruptions(nullptr);
   const int status = commands ? RunBatch(*commands, stdout) : RunTerminalUi();
   UseAspiManager(nullptr);
-  return status;
+  const int checked = CheckedExitStatus(status);
+  // A command stopped by a signal ends the program as the signal does; the terminal's Ctrl+C in
+  // the terminal user interface closes it as its close box does.
+  if (commands || !StopCameFromTerminal()) EndAsSignalled();
+  return checked;
 }

@@ -56,7 +56,7 @@ std::string ProgramUsage() {
              "                       by default one host adapter with a Tessaline T2 at target 2\n"
              "                       (CONFIG: see the README)\n"
              "  --batch COMMANDS     run comma-separated menu commands without a terminal and\n"
-             "                       print what they show; exit status 0, or 1 after a warning\n"
+             "                       print what they show\n"
              "  --trace FILE         write every SCSI request block to FILE, one JSON line each\n"
              "  --help               this text\n"
              "\n"
@@ -65,5 +65,7 @@ std::string ProgramUsage() {
              "Batch commands:\n") +
          BatchCommandsHelp() +
          "\n"
-         "Exit status: 0, 1 when a warning box appeared in batch mode, 2 for a usage error.\n";
+         "Exit status: 0; 1 when in batch mode a warning box appeared, a command was\n"
+         "unavailable or a self-diagnostic found a fault; 2 for a usage error; 3 when the\n"
+         "trace file could not be written completely.\n";
 }

@@ -1,13 +1,19 @@
 #include "tests/support/run_program.h"
-#include "tests/support/shell_quote.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/shell_quote.h"
+
 namespace {
+
+constexpr int kTimeLimitSeconds = 60;
+constexpr int kTimedOut = 124;  // timeout(1)'s status for a command it ended
 
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -30,19 +36,33 @@ std::string ProgramRun::File(const std::string& name) const {
 }
 
 ProgramRun RunProgram(const std::string& binary, const std::vector<std::string>& arguments,
-                      const std::string& prepare) {
+                      const RunOptions& options) {
   char pattern[] = "/tmp/scan_fs_run.XXXXXX";
   const std::string directory = mkdtemp(pattern);
   std::string command = "cd " + ShellQuote(directory) + " && ";
-  if (!prepare.empty()) command += "{ " + prepare + "; } && ";
-  command += ShellQuote(binary);
+  if (!options.prepare.empty()) command += "{ " + options.prepare + "; } && ";
+  // The shell's file size limit counts blocks of 512 bytes; an ignored SIGXFSZ makes a write
+  // past it fail instead of ending the program.
+  command +=
+      "ulimit -f " + std::to_string((options.fileSizeLimit + 511) / 512) + " && trap '' XFSZ && ";
+  // timeout(1) passes a signal on to the program, and ends as the program does.
+  command += "timeout -k 5 " + std::to_string(kTimeLimitSeconds) + " " + ShellQuote(binary);
   for (const std::string& argument : arguments) command.append(" ").append(ShellQuote(argument));
   command += " >stdout.txt 2>stderr.txt";
+  if (options.signal != 0) {
+    command += " & program=$!; sleep " + std::to_string(options.signalAfterSeconds) + "; kill -" +
+               std::to_string(options.signal) + " $program; wait $program";
+  }
   const int status = std::system(command.c_str());
   ProgramRun run;
   run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.out = ReadFile(directory + "/stdout.txt");
   run.err = ReadFile(directory + "/stderr.txt");
   run.directory = directory;
+  run.removesDirectory = std::shared_ptr<void>(nullptr, [directory](void*) {
+    std::error_code ignored;
+    std::filesystem::remove_all(directory, ignored);
+  });
+  if (run.exitStatus == kTimedOut) ADD_FAILURE() << "scan_fs ran out of time";
   return run;
 }

@@ -1,7 +1,11 @@
-// Runs the real scan_fs binary in a fresh directory and collects what it printed.
+// Runs the real scan_fs binary in a fresh directory and collects what it printed. Every run is
+// bounded: a time limit ends it, and a limit on the size of any file it writes keeps a runaway
+// file from filling the disk (a write past it fails with EFBIG, as on a full disk).
 #ifndef SCAN_FS_TESTS_SUPPORT_RUN_PROGRAM_H
 #define SCAN_FS_TESTS_SUPPORT_RUN_PROGRAM_H
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,16 +13,45 @@ struct ProgramRun {
   int exitStatus;
   std::string out;
   std::string err;
-  std::string directory;  // where it ran; files it wrote are there
+  std::string directory;  // where it ran; files it wrote are there while the run is kept
 
   std::vector<std::string> OutLines() const;
   // The contents of a file the program wrote.
   std::string File(const std::string& name) const;
+
+  std::shared_ptr<void> removesDirectory;  // the last copy of the run removes its directory
 };
 
-// Runs `binary` with `arguments` (each passed as one argument) in a new temporary directory.
-// `prepare` runs first in that directory, as a shell command, when not empty.
+// Enough for the largest image (2720 dpi: about 30 MB) and its trace.
+inline constexpr uintmax_t kDefaultFileSizeLimit = 64u << 20;
+
+struct RunOptions {
+  std::string prepare;  // a shell command run first in the new directory, when not empty
+  uintmax_t fileSizeLimit = kDefaultFileSizeLimit;
+  int signal = 0;  // sent to the program once it has run for signalAfterSeconds; 0 for none
+  double signalAfterSeconds = 0;
+
+  static RunOptions Prepared(std::string command) {
+    RunOptions options;
+    options.prepare = std::move(command);
+    return options;
+  }
+  static RunOptions LimitedTo(uintmax_t fileSize) {
+    RunOptions options;
+    options.fileSizeLimit = fileSize;
+    return options;
+  }
+  static RunOptions SignalledAfter(int signalNumber, double seconds) {
+    RunOptions options;
+    options.signal = signalNumber;
+    options.signalAfterSeconds = seconds;
+    return options;
+  }
+};
+
+// Runs `binary` with `arguments` (each passed as one argument) in a new temporary directory. A
+// run that exceeds the time limit is killed and fails the test.
 ProgramRun RunProgram(const std::string& binary, const std::vector<std::string>& arguments,
-                      const std::string& prepare = "");
+                      const RunOptions& options = {});
 
 #endif

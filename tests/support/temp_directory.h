@@ -1,5 +1,6 @@
 // Runs a test inside a fresh temporary directory, for the files the program writes into the
-// current directory; goes back when it ends.
+// current directory; goes back and removes it when it ends. From the first one on, no file the
+// test process writes may grow past 64 MiB.
 #ifndef SCAN_FS_TESTS_SUPPORT_TEMP_DIRECTORY_H
 #define SCAN_FS_TESTS_SUPPORT_TEMP_DIRECTORY_H
 
