@@ -5,7 +5,7 @@
 
 RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
 TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
-                 g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format
+                 g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format wine wine64 xvfb
 
 .PHONY: run test benchmark install release run-deps test-deps linux linux-asan mingw32 mingw64 \
         check-format format
@@ -49,9 +49,10 @@ run: run-deps
 
 benchmark: run-deps
 	$(AS_OWNER) cmake --preset linux >/dev/null
-	$(AS_OWNER) cmake --build --preset linux --target scan_benchmark
+	$(AS_OWNER) cmake --build --preset linux --target scan_benchmark wait_benchmark
 	$(AS_OWNER) mkdir -p build/benchmark
 	$(AS_OWNER) ./build/linux/benchmarks/scan_benchmark build/benchmark
+	$(AS_OWNER) ./build/linux/benchmarks/wait_benchmark
 
 # A plain release configure, as anyone building the program gets it: warnings stay warnings.
 release: run-deps
@@ -81,6 +82,7 @@ linux linux-asan:
 mingw32 mingw64:
 	$(AS_OWNER) cmake --preset $@ >/dev/null
 	$(AS_OWNER) cmake --build --preset $@
+	$(AS_OWNER) ctest --preset $@
 
 SOURCES = $$(find . -path ./build -prune -o \( -name '*.cc' -o -name '*.h' \) -print)
 
