@@ -39,7 +39,8 @@ size_t LineCount(const std::string& file) {
 // TEST UNIT READY does not stop the dump.
 TEST_F(SaveScannerDataTest, WritesTheWholeFileAndSaysSo) {
   for (const auto& [config, header] :
-       {std::pair{"", "ZR-40123B\r\n\r\n\r\n"}, std::pair{"fail=tur,attention=off", "ZR-40123B\r\n\r\n\r\n"},
+       {std::pair{"", "ZR-40123B\r\n\r\n\r\n"},
+        std::pair{"fail=tur,attention=off", "ZR-40123B\r\n\r\n\r\n"},
         std::pair{"product=ZR-4\\x0d\\x0a1X", "ZR-4??1X \r\n\r\n\r\n"}}) {
     SCOPED_TRACE(config);
     std::ofstream("test_dat.txt") << std::string(9000, 'x');

@@ -33,7 +33,8 @@ TEST(SelfDiagnosticsTest, SenseDataNamesTheFaultyUnit) {
       {"fail:00:60:00", {"20 55 (Unknown error)"}},  // byte 2 zero: the first row wins
       {"fail:04:60:00", {"20 55 (Lamp error)"}},
       {"fail:20:60:07", {"20 55 (Lamp error)"}},  // ILI alone is not zero
-      {"fail:04:62:01", {"20 55 (Carriage lock release error)", "20 75 (Home position sensor error)"}},
+      {"fail:04:62:01",
+       {"20 55 (Carriage lock release error)", "20 75 (Home position sensor error)"}},
       {"fail:04:80:01", {"20 55 (CPU check error)"}},
       {"fail:04:80:02", {"20 55 (RAM check error)"}},
       {"fail:04:80:03", {"20 55 (ROM check error)"}},
@@ -55,13 +56,17 @@ TEST(SelfDiagnosticsTest, SenseDataNamesTheFaultyUnit) {
 // A code other than 0 makes the simulated scanner end SEND DIAGNOSTIC with CHECK CONDITION, so
 // these also show that SS_ERR leads on to the result block.
 TEST(SelfDiagnosticsTest, ResultCodeNamesTheFaultyDevice) {
-  const std::vector<std::pair<int, const char*>> cases = {
-      {22, "(Error of Offset RAM)"},     {23, "(Error of Buffer RAM)"},
-      {30, "(EWORK(CPU Work RAM))"},     {31, "(Shading RAM upper 16bit)"},
-      {32, "(Shading RAM under 8bit)"},  {33, "(Gamma RAM)"},
-      {40, "(Error of Gatearrey(CMOS))"}, {50, "(Error of EEPROM)"},
-      {1, "(Unknown error)"},            {21, "(Unknown error)"},
-      {255, "(Unknown error)"}};
+  const std::vector<std::pair<int, const char*>> cases = {{22, "(Error of Offset RAM)"},
+                                                          {23, "(Error of Buffer RAM)"},
+                                                          {30, "(EWORK(CPU Work RAM))"},
+                                                          {31, "(Shading RAM upper 16bit)"},
+                                                          {32, "(Shading RAM under 8bit)"},
+                                                          {33, "(Gamma RAM)"},
+                                                          {40, "(Error of Gatearrey(CMOS))"},
+                                                          {50, "(Error of EEPROM)"},
+                                                          {1, "(Unknown error)"},
+                                                          {21, "(Unknown error)"},
+                                                          {255, "(Unknown error)"}};
   for (const auto& [code, device] : cases) {
     ProgramBench bench = ScannerAt1To5("logictest=" + std::to_string(code));
     EXPECT_EQ(RunCommand(bench, IDM_SELF_DIAGNOSTICS_2),
@@ -88,7 +93,8 @@ TEST(SelfDiagnosticsTest, FailuresShowTheirWarningsAndLeaveTheTitle) {
       {IDM_SELF_DIAGNOSTICS_1, "fail=diag:04:0E", timeout1, diag},  // any adapter error
       {IDM_SELF_DIAGNOSTICS_1, "fail=diag:02", failed1, diag},
       {IDM_SELF_DIAGNOSTICS_2, "fail=diag:02", failed2, diag},
-      {IDM_SELF_DIAGNOSTICS_2, "bufferfail=04:04:00:05:24:00",
+      {IDM_SELF_DIAGNOSTICS_2,
+       "bufferfail=04:04:00:05:24:00",
        {"*** Error in Read Buffer ***", "Scanner Self-diagnostics2 was failed."},
        {0x00, 0x1D, 0x3C}},
   };

@@ -37,8 +37,8 @@ TEST(BoardInformationTest, OneBlockPerAnsweringAdapter) {
     size_t rejected;
   };
   const std::vector<Case> cases = {
-      {"adapters=3,reject=1,adapter=0:6:MGR:HOST",
-       Page({Block(0, 6, "MGR", "HOST"), SimBlock(2)}), 1},
+      {"adapters=3,reject=1,adapter=0:6:MGR:HOST", Page({Block(0, 6, "MGR", "HOST"), SimBlock(2)}),
+       1},
       {"adapters=2,reject=0:E0", Page({SimBlock(1)}), 0},
       // The manager text fills all 16 bytes (and more is configured); the identifier ends early.
       {"adapter=0:7:ABCDEFGHIJKLMNOPQRS:ab\\x00cd", Page({Block(0, 7, "ABCDEFGHIJKLMNOP", "ab")}),

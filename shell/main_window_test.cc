@@ -66,9 +66,9 @@ TEST(StartUpTest, ManagerFailureLeavesAdapterCountZeroAndSendsNothing) {
 // search has found the scanner yet: one that failed on an error, or one that found no scanner.
 TEST(DispatchTest, CommandsSearchFirstOnlyWhileNoSearchHasSucceeded) {
   const std::vector<std::pair<unsigned, bool>> commands = {
-      {IDM_BOARD_INFORMATION, false},  {IDM_SAVE_SCANNER_DATA, true},
-      {IDM_SELF_DIAGNOSTICS_1, true},  {IDM_SELF_DIAGNOSTICS_2, true},
-      {IDM_SCAN_NEGATIVE_FILM, true},  {IDM_ABOUT, false}};
+      {IDM_BOARD_INFORMATION, false}, {IDM_SAVE_SCANNER_DATA, true},
+      {IDM_SELF_DIAGNOSTICS_1, true}, {IDM_SELF_DIAGNOSTICS_2, true},
+      {IDM_SCAN_NEGATIVE_FILM, true}, {IDM_ABOUT, false}};
   for (const auto& [commandId, searchesFirst] : commands) {
     for (const char* config : {"selfail=0:0", "model=none,device=0:2:DISK"}) {
       SCOPED_TRACE(std::string(config) + " command " + std::to_string(commandId));

@@ -238,9 +238,14 @@ TEST_F(TerminalUiTest, EscapeSequenceInADeviceTextIsShownAsText) {
 
 TEST_F(TerminalUiTest, ExitAndEveryCloseEndWithStatusZeroAndARestoredTerminal) {
   const std::vector<std::vector<std::string>> ways = {
-      {"M-f", "x"}, {"q"}, {"C-c"}, {"F10", "C-c"}, {"M-h", "a", "C-c"},
+      {"M-f", "x"},
+      {"q"},
+      {"C-c"},
+      {"F10", "C-c"},
+      {"M-h", "a", "C-c"},
       // The About dialog closes with Enter and with Escape.
-      {"M-h", "a", "Enter", "q"}, {"M-h", "a", "Escape", "q"}};
+      {"M-h", "a", "Enter", "q"},
+      {"M-h", "a", "Escape", "q"}};
   for (const std::vector<std::string>& keys : ways) {
     TmuxSession& tui = Start({"--simulate"});
     ExpectPage(kWelcomePage);

@@ -46,4 +46,13 @@ TEST(PageTextTest, LaterLinesCoverEarlierOnesCellByCell) {
   EXPECT_EQ(Row(page, 1), "  shorXger line");
 }
 
+TEST(PageTextTest, DeviceBytesBecomePrintableOneCellEach) {
+  SurfaceModel surface;
+  surface.Draw(20, 55,
+               "Vendor : \x1b[2J\x07\x9b"
+               "1m|");
+  const PageRowsText page = RenderPage(surface);
+  EXPECT_EQ(Row(page, 2), "  Vendor : ?[2J??1m|");
+}
+
 }  // namespace
