@@ -156,10 +156,9 @@ void ExpectTiffHolds(uint32_t width, uint32_t lines, float resolution, NegativeI
 }
 
 TEST_F(ScanTest, FileReadBackWithLibtiffHoldsWhatTheScannerSent) {
-  for (const char* model : {"model=t2", "model=t1"}) {
-    ProgramBench bench(model);
+  {
+    ProgramBench bench;
     Scan(bench);  // 340 dpi into the file
-    EXPECT_EQ(bench.frontEnd().BoxTexts(), Texts{"Image was scanned."});
     ExpectTiffHolds(324, 486, 340, NegativeImage(972, 486));
   }
   ProgramBench bench;

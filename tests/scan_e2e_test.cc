@@ -73,15 +73,6 @@ TEST(ScanEndToEnd, FileScanOfAT1AndItsTrace) {
       << scsi[11];
 }
 
-TEST(ScanEndToEnd, CancelSendsNothing) {
-  const ProgramRun run = ScanFs({"--simulate", "--batch", "scan:cancel", "--trace", "t.jsonl"});
-  EXPECT_EQ(run.exitStatus, 0);
-  EXPECT_EQ(ScanSection(run),
-            (Lines{"# scan:cancel", "dialog Scan (Negative Film)", "click Cancel"}));
-  const std::string trace = run.File("t.jsonl");
-  EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 3);  // the search's INQUIRYs only
-}
-
 // The operation codes of the trace, in order, as two hex digits each.
 Lines TracedOperations(const std::string& trace) {
   Lines codes;
