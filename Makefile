@@ -4,7 +4,7 @@
 
 RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
 TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
-                 g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format
+                 g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format wine wine64 xvfb
 
 .PHONY: run test benchmark run-deps test-deps linux linux-asan mingw32 mingw64 check-format format
 
@@ -33,8 +33,9 @@ run: run-deps
 
 benchmark: run-deps
 	cmake --preset linux >/dev/null
-	cmake --build --preset linux --target scan_benchmark
+	cmake --build --preset linux --target scan_benchmark wait_benchmark
 	mkdir -p build/benchmark && ./build/linux/benchmarks/scan_benchmark build/benchmark
+	./build/linux/benchmarks/wait_benchmark
 
 linux linux-asan:
 	cmake --preset $@ >/dev/null
@@ -44,6 +45,7 @@ linux linux-asan:
 mingw32 mingw64:
 	cmake --preset $@ >/dev/null
 	cmake --build --preset $@
+	ctest --preset $@
 
 SOURCES = $$(find . -path ./build -prune -o \( -name '*.cc' -o -name '*.h' \) -print)
 
