@@ -150,8 +150,9 @@ TEST(ScanEndToEnd, ASignalStopsTheScanCleanly) {
   for (const int signalNumber : {SIGINT, SIGTERM}) {
     const ProgramRun run = RunProgram(
         SCAN_FS_BINARY, {"--simulate=readtime=40", "--batch", "scan,info", "--trace", "t.jsonl"},
-        RunOptions::SignalledAfter(signalNumber, 0.3));
+        RunOptions::SignalledWhen(signalNumber, "t.jsonl", "\"cdb\":\"28"));  // a READ done
     EXPECT_EQ(run.exitStatus, 128 + signalNumber);
+    ASSERT_FALSE(run.out.empty());
     EXPECT_EQ(run.OutLines().back(), "box Warning: No image was scanned.");  // no "# info"
     const Lines operations = TracedOperations(run.File("t.jsonl"));
     EXPECT_LT(std::count(operations.begin(), operations.end(), "28"), 17);
