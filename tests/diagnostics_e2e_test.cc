@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "tests/support/hex_text.h"
 #include "tests/support/run_program.h"
 
 namespace {
@@ -58,13 +59,6 @@ Lines Requests(const ProgramRun& run, std::vector<std::string>* received = nullp
   return requests;
 }
 
-std::vector<unsigned> HexBytes(const std::string& hex) {
-  std::vector<unsigned> bytes;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2)
-    bytes.push_back(std::stoul(hex.substr(i, 2), nullptr, 16));
-  return bytes;
-}
-
 TEST(DiagnosticsEndToEnd, T2DumpHoldsWhatTheScannerSentAndEveryRequestIsAsBuilt) {
   const ProgramRun run = ScanFs("", "save,diag1,diag2");
   EXPECT_EQ(run.exitStatus, 0) << run.err;
@@ -82,8 +76,8 @@ TEST(DiagnosticsEndToEnd, T2DumpHoldsWhatTheScannerSentAndEveryRequestIsAsBuilt)
                    "0 0 000000000000", "24 0 1d0400000000", "0 0 000000000000", "24 0 1d1200000000",
                    "8 5 3c020400000000000500"}));
   ASSERT_EQ(received.size(), 8u);
-  const std::vector<unsigned> words = HexBytes(received[1]);
-  const std::vector<unsigned> pair = HexBytes(received[2]);
+  const std::vector<uint8_t> words = HexBytes(received[1]);
+  const std::vector<uint8_t> pair = HexBytes(received[2]);
   ASSERT_EQ(words.size(), 512u);
   ASSERT_EQ(pair.size(), 4u);
   std::string expected = "ZR-40123B\r\n\r\n\r\n";

@@ -94,11 +94,11 @@ SgManager::OpenedNode SgManager::OpenNode(uint8_t adapter, uint8_t target, uint8
     node.failure = SS_NO_DEVICE;
     return node;
   }
-  node.place = NodePlace{setup_.deviceDirectory + "/" + *name, adapter, address,
-                         topology_.DeviceDescription(*name)};
+  node.name = *name;
+  node.place = NodePlace{setup_.deviceDirectory + "/" + *name, adapter, address, ""};
   node.descriptor = setup_.calls.open(node.place.path);
   if (node.descriptor < 0) {
-    Notify(OpenFailureNotice(node.place, -node.descriptor));
+    Notify(OpenFailureNotice(Described(node), -node.descriptor));
     // The device cannot be presented: a search goes on to the next target, where the scanner
     // may sit on a node the user may open.
     node.failure = SS_NO_DEVICE;
@@ -160,8 +160,14 @@ uint8_t SgManager::ResetDevice(SRB_BusDeviceReset& request) {
   int how = SG_SCSI_RESET_DEVICE | kResetNoEscalate;
   const int result = setup_.calls.ioctl(node.descriptor, SG_SCSI_RESET, &how);
   setup_.calls.close(node.descriptor);
-  if (result == -EACCES || result == -EPERM) Notify(ResetRefusedNotice(node.place));
+  if (result == -EACCES || result == -EPERM) Notify(ResetRefusedNotice(Described(node)));
   return result == 0 ? SS_COMP : SS_ERR;
+}
+
+NodePlace SgManager::Described(const OpenedNode& node) const {
+  NodePlace place = node.place;
+  place.description = topology_.DeviceDescription(node.name);
+  return place;
 }
 
 void SgManager::Notify(const std::string& text) {

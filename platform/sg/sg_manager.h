@@ -45,7 +45,8 @@ class SgManager : public AspiManager {
   struct OpenedNode {
     int descriptor = -1;
     uint8_t failure = SS_COMP;  // the request's status when the node could not be opened
-    NodePlace place;
+    std::string name;           // sgN
+    NodePlace place;            // without the description, which only a notice needs
   };
 
   uint8_t InquireAdapter(SRB_HAInquiry& inquiry);
@@ -53,6 +54,8 @@ class SgManager : public AspiManager {
   uint8_t ResetDevice(SRB_BusDeviceReset& request);
   OpenedNode OpenNode(uint8_t adapter, uint8_t target, uint8_t lun);
   void ReadHosts();
+  // The node's place with the device's vendor and model, read only for a notice.
+  NodePlace Described(const OpenedNode& node) const;
   void Notify(const std::string& text);
 
   Setup setup_;

@@ -26,7 +26,7 @@ std::string Place(const NodePlace& node) {
   return place + ")";
 }
 
-// ", owned by user U and group G with mode 0MMM", or nothing when the node cannot be examined.
+// " (USER:GROUP MODE)" of the node, or nothing when it cannot be examined.
 std::string Ownership(const std::string& path) {
   struct stat status;
   if (::stat(path.c_str(), &status) != 0) return "";
@@ -34,9 +34,8 @@ std::string Ownership(const std::string& path) {
   const group* owners = ::getgrgid(status.st_gid);
   char mode[8];
   std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(status.st_mode & 07777));
-  return ", owned by user " + (user ? std::string(user->pw_name) : std::to_string(status.st_uid)) +
-         " and group " + (owners ? std::string(owners->gr_name) : std::to_string(status.st_gid)) +
-         " with mode " + mode;
+  return " (" + (user ? std::string(user->pw_name) : std::to_string(status.st_uid)) + ":" +
+         (owners ? std::string(owners->gr_name) : std::to_string(status.st_gid)) + " " + mode + ")";
 }
 
 }  // namespace
@@ -58,7 +57,7 @@ std::string OpenFailureNotice(const NodePlace& node, int error) {
     case EACCES:
     case EPERM:
       return "No access to " + Place(node) + ": permission denied" + Ownership(node.path) +
-             ". If this is the scanner, give it to your group: see PERMISSIONS in man scan_fs.";
+             ". If it is the scanner, see PERMISSIONS in man scan_fs.";
     case ENOENT:
       return "Cannot open " + Place(node) +
              ": the kernel has the device but the node is missing (are udev or devtmpfs "
