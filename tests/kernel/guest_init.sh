@@ -99,7 +99,8 @@ run() {
   timeout 90 scan_fs --batch "$(cat "/test/$1.batch")" --trace trace.jsonl > batch.txt 2> stderr.txt
   echo $? > status
   if ! kill -0 "$pid" 2> /dev/null; then
-    say "scanner_target ended before the run did"
+    wait "$pid"
+    say "scanner_target ended before the run did, with status $?"
   elif [ "$(cat status)" -gt 1 ]; then
     say "scan_fs ended with status $(cat status); where scanner_target waits:"
     cat "/proc/$pid/stack"
