@@ -25,6 +25,10 @@ CommandOutcome NoPendingSense(std::span<const uint8_t> cdb, std::span<uint8_t> d
   return Returned(length);
 }
 
+bool IsTransportFault(const CommandFault& fault) {
+  return fault.aspiStatus != SS_ERR || fault.hostAdapterStatus != HASTAT_OK;
+}
+
 }  // namespace
 
 size_t ScannerCdbLength(uint8_t operationCode) {
@@ -85,14 +89,6 @@ TargetReply ReplyFor(const CommandOutcome& outcome) {
   reply.returned = outcome.returnedBytes;
   return reply;
 }
-
-namespace {
-
-bool IsTransportFault(const CommandFault& fault) {
-  return fault.aspiStatus != SS_ERR || fault.hostAdapterStatus != HASTAT_OK;
-}
-
-}  // namespace
 
 bool CheckServedConfig(const SimConfig& config, std::string& error) {
   std::string plainError;
