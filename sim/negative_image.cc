@@ -48,6 +48,17 @@ NegativeImage::NegativeImage(uint32_t bytesPerLine, uint32_t lines)
     landTop_ = std::min(landTop_, horizon_[x]);
     landBottom_ = std::max(landBottom_, horizon_[x]);
   }
+  // Stretches of columns where the horizon only rises or only falls.
+  for (int x = 0; x < width_;) {
+    int end = x + 1;
+    const bool falling = end < width_ && horizon_[end] < horizon_[x];
+    while (end < width_ &&
+           (falling ? horizon_[end] <= horizon_[end - 1] : horizon_[end] >= horizon_[end - 1])) {
+      ++end;
+    }
+    horizonStretches_.push_back({x, end, falling});
+    x = end;
+  }
 }
 
 void NegativeImage::FillRow(uint8_t* row, Rgb colour) const {
@@ -86,11 +97,14 @@ const uint8_t* NegativeImage::LandRow(int phase, int level) {
     row.assign(BaseRow(), BaseRow() + bytesPerLine_);
     const int fieldWidth = std::max(1, width_ / 18);
     const int depth = 255 * level / (kDepthLevels - 1);
-    for (int x = marginX_; x < width_ - marginX_; ++x) {
+    // One field after the other, each of one shade.
+    for (int x = marginX_; x < width_ - marginX_;) {
+      const int fieldEnd = std::min(width_ - marginX_, (x / fieldWidth + 1) * fieldWidth);
       const int field = ((x / fieldWidth + phase) % 3) * 18;
-      Paint(row.data(), x, x + 1,
+      Paint(row.data(), x, fieldEnd,
             {Negative(60 + field - depth / 6, 0), Negative(150 - depth / 3 + field, 1),
              Negative(50 - depth / 8, 2)});
+      x = fieldEnd;
     }
   }
   return row.data();
@@ -101,10 +115,13 @@ const uint8_t* NegativeImage::LakeRow(int phase) {
   std::vector<uint8_t>& row = lakeRows_[phase];
   if (row.empty()) {
     row.assign(BaseRow(), BaseRow() + bytesPerLine_);
-    for (int x = marginX_; x < width_ - marginX_; ++x) {
-      const int ripple = ((phase + x / (4 * rippleHeight_)) % kRipplePhases) * 4;
-      Paint(row.data(), x, x + 1,
+    const int rippleWidth = 4 * rippleHeight_;
+    for (int x = marginX_; x < width_ - marginX_;) {
+      const int rippleEnd = std::min(width_ - marginX_, (x / rippleWidth + 1) * rippleWidth);
+      const int ripple = ((phase + x / rippleWidth) % kRipplePhases) * 4;
+      Paint(row.data(), x, rippleEnd,
             {Negative(50 + ripple, 0), Negative(80 + ripple, 1), Negative(150 + ripple, 2)});
+      x = rippleEnd;
     }
   }
   return row.data();
@@ -159,14 +176,18 @@ const uint8_t* NegativeImage::Line(uint32_t line) {
   } else {
     std::memcpy(built, land, bytesPerLine_);
     const uint8_t* sky = SkyRow(y);
-    for (int x = marginX_; x < width_ - marginX_;) {
-      if (y >= horizon_[x]) {
-        ++x;
-        continue;
-      }
-      const int first = x;
-      while (x < width_ - marginX_ && y < horizon_[x]) ++x;
-      CopyPixels(built, sky, first, x);
+    // Where the horizon lies below this line: in each stretch where it only rises or only
+    // falls, one run of columns found by bisection.
+    for (const HorizonStretch& stretch : horizonStretches_) {
+      const auto first = horizon_.begin() + stretch.first;
+      const auto last = horizon_.begin() + stretch.last;
+      const int boundary = static_cast<int>(
+          std::partition_point(first, last,
+                               [&](int h) { return stretch.falling ? h > y : h <= y; }) -
+          horizon_.begin());
+      const int runFirst = stretch.falling ? stretch.first : boundary;
+      const int runLast = stretch.falling ? boundary : stretch.last;
+      CopyPixels(built, sky, std::max(runFirst, marginX_), std::min(runLast, width_ - marginX_));
     }
   }
   if (sunLine) {

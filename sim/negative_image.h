@@ -48,6 +48,11 @@ class NegativeImage {
   int sunX_, sunY_, sunRadius_;
   int fieldHeight_, rippleHeight_;
   std::vector<int> horizon_;  // per column: the first line of land
+  struct HorizonStretch {
+    int first, last;  // columns first to last - 1
+    bool falling;     // else rising (or level)
+  };
+  std::vector<HorizonStretch> horizonStretches_;
   // Rows made when first needed (empty until then).
   std::vector<uint8_t> baseRow_;                // unexposed film
   std::vector<std::vector<uint8_t>> landRows_;  // per field phase and depth level

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-// The JSON line (without its line feed) for a completed request block.
-std::string DescribeRequest(const void* requestBlock, uint8_t status);
+// Appends the JSON line, with its line feed, for a completed request block.
+void AppendRequestLine(std::string& out, const void* requestBlock, uint8_t status);
 
 #endif

@@ -43,56 +43,55 @@ RequestTrace::~RequestTrace() {
 }
 
 void RequestTrace::Record(const void* requestBlock, uint8_t status) {
-  std::string line = DescribeRequest(requestBlock, status);
-  line += '\n';
+  if (error_ != 0) return;
   std::lock_guard lock(mutex_);
-  if (fd_ < 0 || error_ != 0) return;
+  if (fd_ < 0) return;
   const bool first = lines_.empty();
-  lines_ += line;
-  if (lines_.size() >= kBlockSize) {
-    WritePending();
-  } else if (first) {
-    pending_.notify_one();  // the writer's clock starts with the block's first line
-  }
+  AppendRequestLine(lines_, requestBlock, status);
+  // The writer's clock starts with a block's first line; a full block goes out at once.
+  if (first || lines_.size() >= kBlockSize) pending_.notify_one();
 }
 
-void RequestTrace::WritePending() {
-  if (lines_.empty() || fd_ < 0 || error_ != 0) return;
+void RequestTrace::WriteBlock(const std::string& block) {
+  if (block.empty() || error_ != 0) return;
   const off_t start = ::lseek(fd_, 0, SEEK_CUR);
-  const size_t written = WriteAll(fd_, lines_.data(), lines_.size(), error_);
-  if (error_ != 0) {
-    // Back to the end of the last line that reached the file whole.
-    const size_t lineEnd = written == 0 ? std::string::npos : lines_.rfind('\n', written - 1);
-    const size_t kept = lineEnd == std::string::npos ? 0 : lineEnd + 1;
-    if (start >= 0 && ::ftruncate(fd_, start + static_cast<off_t>(kept)) == 0) {
-      ::lseek(fd_, start + static_cast<off_t>(kept), SEEK_SET);
-    }
-  }
-  lines_.clear();
+  int error = 0;
+  const size_t written = WriteAll(fd_, block.data(), block.size(), error);
+  if (error == 0) return;
+  error_ = error;
+  // Back to the end of the last line that reached the file whole.
+  const size_t lineEnd = written == 0 ? std::string::npos : block.rfind('\n', written - 1);
+  const off_t kept = start + static_cast<off_t>(lineEnd == std::string::npos ? 0 : lineEnd + 1);
+  if (start >= 0 && ::ftruncate(fd_, kept) == 0) ::lseek(fd_, kept, SEEK_SET);
 }
 
 void RequestTrace::WriteInTime() {
+  std::string block;
   std::unique_lock lock(mutex_);
-  while (!closing_) {
+  for (;;) {
     pending_.wait(lock, [this] { return closing_ || !lines_.empty(); });
-    if (closing_) break;
-    pending_.wait_for(lock, kLongestDelay, [this] { return closing_; });
-    WritePending();
+    pending_.wait_for(lock, kLongestDelay,
+                      [this] { return closing_ || lines_.size() >= kBlockSize; });
+    const bool last = closing_;
+    block.swap(lines_);
+    lock.unlock();
+    WriteBlock(block);
+    block.clear();
+    lock.lock();
+    if (last && lines_.empty()) return;
   }
 }
 
 int RequestTrace::Close() {
   {
     std::lock_guard lock(mutex_);
+    if (fd_ < 0) return error_;
     closing_ = true;
   }
   pending_.notify_one();
   if (writer_.joinable()) writer_.join();
   std::lock_guard lock(mutex_);
-  WritePending();
-  if (fd_ >= 0) {
-    if (::close(fd_) != 0 && error_ == 0) error_ = errno;
-    fd_ = -1;
-  }
+  if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+  fd_ = -1;
   return error_;
 }

@@ -9,6 +9,7 @@
 #ifndef SCAN_FS_PLATFORM_LINUX_REQUEST_TRACE_H
 #define SCAN_FS_PLATFORM_LINUX_REQUEST_TRACE_H
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -31,16 +32,17 @@ class RequestTrace {
   int Close();
 
  private:
-  void WritePending();  // with mutex_ held
+  // The writer thread: the only one that writes to the file, until it is closed.
   void WriteInTime();
+  void WriteBlock(const std::string& block);
 
   std::mutex mutex_;
   std::condition_variable pending_;
   std::thread writer_;
-  std::string lines_;  // not yet written
-  int fd_ = -1;
-  int error_ = 0;
+  std::string lines_;  // not yet handed to the writer
   bool closing_ = false;
+  std::atomic<int> error_{0};
+  int fd_ = -1;
 };
 
 #endif
