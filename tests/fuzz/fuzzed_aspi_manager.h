@@ -1,0 +1,59 @@
+// An ASPI manager whose every answer comes from the fuzz input: the support info, each host
+// adapter inquiry, and for each SCSI request its status, host adapter and target status, sense
+// bytes and the data it delivers, completed at once or from another thread. Once the input has
+// run out it answers as a device that has gone away: SCSI requests and resets end with SS_ERR and
+// a selection timeout; the manager itself still answers (one adapter, adapters with empty names).
+//
+// It checks each request block before carrying it (tests/fuzz/request_checks.h) and that scanner
+// commands go only where an INQUIRY showed the scanner.
+#ifndef SCAN_FS_TESTS_FUZZ_FUZZED_ASPI_MANAGER_H
+#define SCAN_FS_TESTS_FUZZ_FUZZED_ASPI_MANAGER_H
+
+#include <optional>
+#include <thread>
+
+#include "platform/aspi_manager.h"
+#include "scsi/srb.h"
+#include "tests/fuzz/replies.h"
+#include "tests/fuzz/reply_stream.h"
+
+struct RequestTally {
+  int requests = 0;
+  int afterInputEnded = 0;  // of them, answered once the input had run out
+};
+
+class FuzzedAspiManager : public AspiManager {
+ public:
+  explicit FuzzedAspiManager(ReplyStream& replies) : replies_(replies) {}
+  ~FuzzedAspiManager() override { JoinLateCompletion(); }
+
+  uint32_t GetSupportInfo() override;
+  uint32_t SendCommand(void* requestBlock) override;
+
+  // The requests since the last call (a completion still running is waited for).
+  RequestTally TakeTally();
+
+ private:
+  struct Address {
+    uint8_t hostAdapter;
+    uint8_t target;
+    bool operator==(const Address&) const = default;
+  };
+
+  // Counts a request; false when its reply is the gone device's, the input having run out.
+  bool CountRequest();
+  uint8_t InquireAdapter(SRB_HAInquiry& inquiry);
+  void StartScsiRequest(SRB_ExecSCSICmd& request);
+  void FinishScsiRequest(SRB_ExecSCSICmd& request, const ScsiReply& reply);
+  void ResetDevice(SRB_BusDeviceReset& request);
+  void CheckScannerAddress(Address address, const char* what) const;
+  void JoinLateCompletion();
+
+  ReplyStream& replies_;
+  RequestTally tally_;
+  uint8_t adapterCount_ = 0;
+  std::optional<Address> scanner_;  // where the latest INQUIRY showed a product "ZR-..."
+  std::thread lateCompletion_;
+};
+
+#endif
