@@ -28,7 +28,7 @@ enum class ImageFile { kNone, kWritten, kNotWritten };
 
 struct ScriptStep {
   const char* name;
-  unsigned commandId;  // 0: window creation
+  unsigned commandId;   // 0: window creation
   int dialogClicks[3];  // 0 ends the list
   ImageFile imageFile;
   RequestLimits limits;

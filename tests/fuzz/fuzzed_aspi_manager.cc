@@ -30,10 +30,10 @@ void Deliver(const ScsiReply& reply, SRB_ExecSCSICmd& request) {
       (direction != DataDirection::kIn && direction != DataDirection::kUnknown)) {
     return;
   }
-  const uint32_t asked = direction == DataDirection::kIn ? CommandTransferLength(request.CDBByte)
-                                                         : request.SRB_BufLen;
-  const uint32_t length = std::min<uint32_t>(reply.deliveredLength.value_or(asked),
-                                             request.SRB_BufLen);
+  const uint32_t asked =
+      direction == DataDirection::kIn ? CommandTransferLength(request.CDBByte) : request.SRB_BufLen;
+  const uint32_t length =
+      std::min<uint32_t>(reply.deliveredLength.value_or(asked), request.SRB_BufLen);
   const uint32_t given = std::min<uint32_t>(length, reply.data.size());
   if (given != 0) std::memcpy(request.SRB_BufPointer, reply.data.data(), given);
   std::memset(request.SRB_BufPointer + given, 0, length - given);
@@ -132,9 +132,8 @@ void FuzzedAspiManager::ResetDevice(SRB_BusDeviceReset& request) {
 
 void FuzzedAspiManager::CheckScannerAddress(Address address, const char* what) const {
   if (scanner_ == address) return;
-  Violation(std::string(what) + " to adapter " + std::to_string(address.hostAdapter) +
-            ", target " + std::to_string(address.target) +
-            ", where no INQUIRY showed the scanner");
+  Violation(std::string(what) + " to adapter " + std::to_string(address.hostAdapter) + ", target " +
+            std::to_string(address.target) + ", where no INQUIRY showed the scanner");
 }
 
 void FuzzedAspiManager::JoinLateCompletion() {

@@ -128,20 +128,19 @@ std::vector<std::pair<std::string, Seed>> Seeds() {
   shortRead.sense = Sense(0x20, 0x00, 0x00, 13000);
   shortRead.deliveredLength = 16000;
   shortRead.late = true;
-  seeds.emplace_back("scan_t1_memory_short_read",
-                     Seed(kScanToMemory)
-                         .Support(1)
-                         .NoDevice(2)
-                         .Data(kT1)
-                         .Good(4)
-                         .CheckCondition(Sense(0x05, 0x26, 0x00))
-                         .Good(kT1Preparation - 5)
-                         .Data(DataStatus(972, 46, 45000))
-                         .Reply(shortRead)
-                         .Data(DataStatus(972, 46, 16000), true)
-                         .Good()
-                         .Data(DataStatus(972, 46, 0))
-                         .Good(2));
+  seeds.emplace_back("scan_t1_memory_short_read", Seed(kScanToMemory)
+                                                      .Support(1)
+                                                      .NoDevice(2)
+                                                      .Data(kT1)
+                                                      .Good(4)
+                                                      .CheckCondition(Sense(0x05, 0x26, 0x00))
+                                                      .Good(kT1Preparation - 5)
+                                                      .Data(DataStatus(972, 46, 45000))
+                                                      .Reply(shortRead)
+                                                      .Data(DataStatus(972, 46, 16000), true)
+                                                      .Good()
+                                                      .Data(DataStatus(972, 46, 0))
+                                                      .Good(2));
 
   // A remaining count that does not fall.
   seeds.emplace_back("scan_t2_stuck_counter", Seed(kScanToFile)
@@ -153,11 +152,8 @@ std::vector<std::pair<std::string, Seed>> Seeds() {
                                                   .Data(DataStatus(3000, 40, 120000))
                                                   .Good(2));
 
-  seeds.emplace_back("diag1_lamp", Seed(kDiag1)
-                                       .Support(1)
-                                       .Data(kT2)
-                                       .Good()
-                                       .CheckCondition(Sense(0x04, 0x60, 0x00)));
+  seeds.emplace_back("diag1_lamp", Seed(kDiag1).Support(1).Data(kT2).Good().CheckCondition(
+                                       Sense(0x04, 0x60, 0x00)));
 
   seeds.emplace_back("diag2_gate_array", Seed(kDiag2)
                                              .Support(1)
@@ -168,19 +164,16 @@ std::vector<std::pair<std::string, Seed>> Seeds() {
 
   Bytes shading(255);
   for (size_t i = 0; i < shading.size(); ++i) shading[i] = static_cast<uint8_t>(i * 7);
-  seeds.emplace_back("save_data", Seed(kSave)
-                                      .Support(1)
-                                      .Data(kT2)
-                                      .Good()
-                                      .Data(shading)
-                                      .Data({0x01, 0x3E, 0x10, 0x1F}));
+  seeds.emplace_back("save_data", Seed(kSave).Support(1).Data(kT2).Good().Data(shading).Data(
+                                      {0x01, 0x3E, 0x10, 0x1F}));
 
-  seeds.emplace_back("board_three_adapters", Seed(kBoard)
-                                                 .Support(3)
-                                                 .Data(kT2)
-                                                 .Adapter(AdapterReply(SS_COMP, 7, "ASPI32 MANAGER16", "PCI SCSI BOARD"))
-                                                 .Adapter(AdapterReply(SS_INVALID_HA))
-                                                 .Adapter(AdapterReply(SS_COMP, 5, "ASPI", "\x1b[2J")));
+  seeds.emplace_back("board_three_adapters",
+                     Seed(kBoard)
+                         .Support(3)
+                         .Data(kT2)
+                         .Adapter(AdapterReply(SS_COMP, 7, "ASPI32 MANAGER16", "PCI SCSI BOARD"))
+                         .Adapter(AdapterReply(SS_INVALID_HA))
+                         .Adapter(AdapterReply(SS_COMP, 5, "ASPI", "\x1b[2J")));
 
   seeds.emplace_back("info_late", Seed(kInfo)
                                       .Support(2)
