@@ -15,14 +15,9 @@
 #include <cstddef>
 
 #include "resources/ids.h"
+#include "tests/fuzz/fuzzed_aspi_manager.h"
 
 inline constexpr int kLargestSearch = 255 * 7;
-inline constexpr int kAnyNumber = -1;
-
-struct RequestLimits {
-  int total;            // or kAnyNumber
-  int afterInputEnded;  // requests once the device has gone away
-};
 
 enum class ImageFile { kNone, kWritten, kNotWritten };
 

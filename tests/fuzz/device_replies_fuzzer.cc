@@ -19,6 +19,7 @@ namespace {
 void RunStep(const ScriptStep& step, FuzzedAspiManager& manager, RecordingFrontEnd& frontEnd) {
   if (step.commandId != 0 && !MenuCommandEnabled(step.commandId)) return;
   BeginStep(step.name);
+  manager.BeginStep(step.limits);
   if (step.imageFile != ImageFile::kNone) std::remove("img_fs.tif");
   const int filesOpenBefore = OpenFileCount();
   std::vector<int> clicks;
@@ -32,9 +33,8 @@ void RunStep(const ScriptStep& step, FuzzedAspiManager& manager, RecordingFrontE
   } else {
     SendMenuCommand(step.commandId);
   }
-  const RequestTally tally = manager.TakeTally();
-  LogStep(step, tally, frontEnd);
-  CheckStepEnd(step, tally, filesOpenBefore);
+  LogStep(step, manager.EndStep(), frontEnd);
+  CheckStepEnd(step, filesOpenBefore);
 }
 
 }  // namespace

@@ -48,17 +48,28 @@ bool ShowsScanner(const SRB_ExecSCSICmd& request, uint8_t status) {
 }  // namespace
 
 bool FuzzedAspiManager::CountRequest() {
+  const bool inputEnded = replies_.exhausted();
   ++tally_.requests;
-  if (!replies_.exhausted()) return true;
-  ++tally_.afterInputEnded;
-  return false;
+  if (inputEnded) ++tally_.afterInputEnded;
+  if (limits_.total != kAnyNumber && tally_.requests > limits_.total) {
+    Violation("more than " + std::to_string(limits_.total) + " requests");
+  }
+  if (limits_.afterInputEnded != kAnyNumber && tally_.afterInputEnded > limits_.afterInputEnded) {
+    Violation("more than " + std::to_string(limits_.afterInputEnded) +
+              " requests to a device that had gone away");
+  }
+  return !inputEnded;
 }
 
-RequestTally FuzzedAspiManager::TakeTally() {
+void FuzzedAspiManager::BeginStep(const RequestLimits& limits) {
   JoinLateCompletion();
-  const RequestTally tally = tally_;
+  limits_ = limits;
   tally_ = RequestTally{};
-  return tally;
+}
+
+RequestTally FuzzedAspiManager::EndStep() {
+  JoinLateCompletion();
+  return tally_;
 }
 
 uint32_t FuzzedAspiManager::GetSupportInfo() {

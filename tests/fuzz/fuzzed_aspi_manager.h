@@ -4,8 +4,10 @@
 // run out it answers as a device that has gone away: SCSI requests and resets end with SS_ERR and
 // a selection timeout; the manager itself still answers (one adapter, adapters with empty names).
 //
-// It checks each request block before carrying it (tests/fuzz/request_checks.h) and that scanner
-// commands go only where an INQUIRY showed the scanner.
+// It checks each request block before carrying it (tests/fuzz/request_checks.h), that scanner
+// commands go only where an INQUIRY showed the scanner, and that a step sends no more requests
+// than its limits allow: at the request that goes past them, so that an endless loop of requests
+// is caught too.
 #ifndef SCAN_FS_TESTS_FUZZ_FUZZED_ASPI_MANAGER_H
 #define SCAN_FS_TESTS_FUZZ_FUZZED_ASPI_MANAGER_H
 
@@ -22,6 +24,13 @@ struct RequestTally {
   int afterInputEnded = 0;  // of them, answered once the input had run out
 };
 
+// How many requests a step may send (see command_script.h).
+inline constexpr int kAnyNumber = -1;
+struct RequestLimits {
+  int total;            // or kAnyNumber
+  int afterInputEnded;  // requests once the device has gone away
+};
+
 class FuzzedAspiManager : public AspiManager {
  public:
   explicit FuzzedAspiManager(ReplyStream& replies) : replies_(replies) {}
@@ -30,8 +39,10 @@ class FuzzedAspiManager : public AspiManager {
   uint32_t GetSupportInfo() override;
   uint32_t SendCommand(void* requestBlock) override;
 
-  // The requests since the last call (a completion still running is waited for).
-  RequestTally TakeTally();
+  // Counts the requests of a new step from here, held to `limits` as each is sent.
+  void BeginStep(const RequestLimits& limits);
+  // The requests of the step (a completion still running is waited for).
+  RequestTally EndStep();
 
  private:
   struct Address {
@@ -40,7 +51,8 @@ class FuzzedAspiManager : public AspiManager {
     bool operator==(const Address&) const = default;
   };
 
-  // Counts a request; false when its reply is the gone device's, the input having run out.
+  // Counts a request, within the step's limits; false when its reply is the gone device's, the
+  // input having run out.
   bool CountRequest();
   uint8_t InquireAdapter(SRB_HAInquiry& inquiry);
   void StartScsiRequest(SRB_ExecSCSICmd& request);
@@ -50,6 +62,7 @@ class FuzzedAspiManager : public AspiManager {
   void JoinLateCompletion();
 
   ReplyStream& replies_;
+  RequestLimits limits_{kAnyNumber, kAnyNumber};
   RequestTally tally_;
   uint8_t adapterCount_ = 0;
   std::optional<Address> scanner_;  // where the latest INQUIRY showed a product "ZR-..."

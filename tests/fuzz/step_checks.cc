@@ -20,18 +20,6 @@ void CheckCursor() {
   if (WaitCursorCurrent()) Violation("the wait cursor is still current");
 }
 
-void CheckRequests(const RequestLimits& limits, const RequestTally& tally) {
-  if (limits.total != kAnyNumber && tally.requests > limits.total) {
-    Violation(std::to_string(tally.requests) + " requests, more than " +
-              std::to_string(limits.total));
-  }
-  if (tally.afterInputEnded > limits.afterInputEnded) {
-    Violation(std::to_string(tally.afterInputEnded) +
-              " requests to a device that had gone away, more than " +
-              std::to_string(limits.afterInputEnded));
-  }
-}
-
 void CheckImageFile(ImageFile expected) {
   std::error_code error;
   const bool exists = std::filesystem::exists(kImageFile, error);
@@ -61,12 +49,11 @@ int OpenFileCount() {
   return count;
 }
 
-void CheckStepEnd(const ScriptStep& step, const RequestTally& tally, int filesOpenBefore) {
+void CheckStepEnd(const ScriptStep& step, int filesOpenBefore) {
   CheckCursor();
   const int filesOpen = OpenFileCount();
   if (filesOpen > filesOpenBefore) {
     Violation(std::to_string(filesOpen - filesOpenBefore) + " more files open than before");
   }
-  CheckRequests(step.limits, tally);
   if (step.imageFile != ImageFile::kNone) CheckImageFile(step.imageFile);
 }
