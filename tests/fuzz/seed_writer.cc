@@ -155,6 +155,10 @@ std::vector<std::pair<std::string, Seed>> Seeds() {
   seeds.emplace_back("diag1_lamp", Seed(kDiag1).Support(1).Data(kT2).Good().CheckCondition(
                                        Sense(0x04, 0x60, 0x00)));
 
+  // The scanner's own codes under ASC 80h; sense byte 2 with only the ILI bit set.
+  seeds.emplace_back("diag1_cpu", Seed(kDiag1).Support(1).Data(kT2).Good().CheckCondition(
+                                      Sense(0x20, 0x80, 0x01)));
+
   seeds.emplace_back("diag2_gate_array", Seed(kDiag2)
                                              .Support(1)
                                              .Data(kT2)
