@@ -1,191 +1,181 @@
-// How fast a complete simulated scan runs at each resolution, into memory and into img_fs.tif,
-// beside the same bytes written with fwrite in 29000-byte chunks; the program's own time per
-// chunk (everything but the simulated device); and the peak memory of each scan.
+// How fast a complete scan runs, as a user runs it: the real scan_fs, started as a process on the
+// simulated scanner (`--simulate --batch scan:RES:MODE`), at each resolution, into memory and
+// into img_fs.tif. Each scan is paired with a reference process that writes the same bytes with
+// fwrite in 29000-byte chunks to a new file in the same directory; scan and reference run
+// alternately, pair by pair, so that both see the same state of the machine, and the median of
+// the per-pair ratios is reported with its spread. The simulated device's own time (making the
+// image and copying it) is part of every scan's time. Then what --trace costs at 2720 dpi, paired
+// the same way against scans without it.
 //
-//   scan_benchmark [DIRECTORY]   (default: the current directory)
-//
-// Each scan runs in a child process, so that its peak resident set is its own. Every measurement
-// is taken five times and the fastest kept; both the scan and the reference write a new file.
+//   scan_benchmark [--pairs N] [DIRECTORY]   (default 11 pairs, the current directory)
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/linux/front_end.h"
-#include "platform/linux/linux_ui.h"
 #include "scan/image_transfer.h"
-#include "scan/negative_film_scan.h"
-#include "shell/program_state.h"
-#include "sim/simulated_bus.h"
+
+extern char** environ;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Answers every box with OK and remembers whether a warning appeared.
-class QuietFrontEnd : public FrontEnd {
- public:
-  int ShowMessageBox(const MessageBoxRequest& box) override {
-    if (box.type & kMbIconHand) warned = true;
-    return kIdOk;
-  }
-  void RunDialog(DialogSession&) override {}
-  bool warned = false;
-};
+constexpr uint64_t kHeaderBytes = 216;
 
-// Measures the time spent inside the manager, which stands for the device and its bus.
-class TimedManager : public AspiManager {
- public:
-  explicit TimedManager(AspiManager& inner) : inner_(inner) {}
-  uint32_t GetSupportInfo() override { return inner_.GetSupportInfo(); }
-  uint32_t SendCommand(void* block) override {
-    const auto started = Clock::now();
-    const uint32_t result = inner_.SendCommand(block);
-    inside += Clock::now() - started;
-    ++requests;
-    return result;
-  }
-  Clock::duration inside{};
-  long requests = 0;
-
- private:
-  AspiManager& inner_;
-};
-
-struct ScanResult {
+struct ProcessRun {
   bool ok;
   double seconds;
-  double deviceSeconds;
-  long chunks;
-  uint64_t bytes;
   long peakKiB;
 };
 
-ScanResult ScanOnce(uint32_t resolution, bool toFile) {
-  std::string error;
-  SimulatedBus bus(*ParseSimConfig("", error));
-  TimedManager timed(bus);
-  QuietFrontEnd frontEnd;
-  UseAspiManager(&timed);
-  UseFrontEnd(&frontEnd);
-  CreateMainWindow();
-  scanResolution = resolution;
-  saveToFile = toFile ? 1 : 0;
-  timed.inside = {};
-  timed.requests = 0;
-
+// Starts `arguments` as a process with its output discarded, and waits for it.
+ProcessRun RunProcess(const std::vector<std::string>& arguments) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   const auto started = Clock::now();
-  const bool ok = ScanNegativeFilm(nullptr) && !frontEnd.warned;
-  const auto elapsed = Clock::now() - started;
-
-  ScanResult result{};
-  result.ok = ok;
-  result.seconds = std::chrono::duration<double>(elapsed).count();
-  result.deviceSeconds = std::chrono::duration<double>(timed.inside).count();
-  result.bytes = static_cast<uint64_t>(bytesPerLine) * imageLines;
-  result.chunks = static_cast<long>((result.bytes + kLargestChunk - 1) / kLargestChunk);
-  UseFrontEnd(nullptr);
-  UseAspiManager(nullptr);
-  return result;
-}
-
-// Runs the scan in a child process and adds the child's peak resident set.
-ScanResult ScanInChild(uint32_t resolution, bool toFile) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) return {};
-  const pid_t child = fork();
-  if (child == 0) {
-    close(pipeEnds[0]);
-    const ScanResult result = ScanOnce(resolution, toFile);
-    const ssize_t written = write(pipeEnds[1], &result, sizeof result);
-    _exit(written == sizeof result ? 0 : 1);
-  }
-  close(pipeEnds[1]);
-  ScanResult result{};
-  const ssize_t got = read(pipeEnds[0], &result, sizeof result);
-  close(pipeEnds[0]);
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return {false, 0, 0};
   int status = 0;
   struct rusage usage {};
   wait4(child, &status, 0, &usage);
-  if (got != sizeof result || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
-  result.peakKiB = usage.ru_maxrss;
-  return result;
+  const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
+  return {WIFEXITED(status) && WEXITSTATUS(status) == 0, seconds, usage.ru_maxrss};
 }
 
-// The same number of bytes written with fwrite in 29000-byte chunks, then closed.
-double ReferenceSeconds(uint64_t bytes) {
+// The reference: `bytes` written with fwrite in 29000-byte chunks to a new file, then closed.
+int WriteReference(uint64_t bytes) {
   std::vector<char> chunk(kLargestChunk, 'x');
-  const auto started = Clock::now();
   std::FILE* file = std::fopen("reference.bin", "wb");
-  if (file == nullptr) return 0;
+  if (file == nullptr) return 1;
   for (uint64_t left = bytes; left > 0;) {
     const size_t piece = left < kLargestChunk ? left : kLargestChunk;
     std::fwrite(chunk.data(), piece, 1, file);
     left -= piece;
   }
-  std::fclose(file);
-  const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-  std::filesystem::remove("reference.bin");
-  return seconds;
+  return std::fclose(file) == 0 ? 0 : 1;
 }
 
-double MegabytesPerSecond(uint64_t bytes, double seconds) {
-  return seconds > 0 ? bytes / 1e6 / seconds : 0;
+struct Spread {
+  double median, low, high;  // median and the quartiles around it
+};
+
+Spread SpreadOf(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const auto at = [&values](double fraction) {
+    return values[static_cast<size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5)];
+  };
+  return {at(0.5), at(0.25), at(0.75)};
 }
 
-constexpr int kRepeats = 5;
+struct Pairs {
+  bool ok = true;
+  std::vector<double> first, second, ratios;
+  long peakKiB = 0;  // of the first process of each pair
+};
 
-ScanResult FastestScan(uint32_t resolution, bool toFile) {
-  ScanResult fastest{};
-  for (int i = 0; i < kRepeats; ++i) {
+// Runs `first` and `second` alternately, `count` times, removing what they wrote in between.
+Pairs RunPairs(int count, const std::vector<std::string>& first,
+               const std::vector<std::string>& second) {
+  Pairs pairs;
+  for (int i = 0; i < count && pairs.ok; ++i) {
     std::filesystem::remove("img_fs.tif");
-    const ScanResult scan = ScanInChild(resolution, toFile);
-    if (i == 0 || !scan.ok || scan.seconds < fastest.seconds) fastest = scan;
-    if (!scan.ok) break;
+    const ProcessRun a = RunProcess(first);
+    std::filesystem::remove("img_fs.tif");
+    std::filesystem::remove("reference.bin");
+    const ProcessRun b = RunProcess(second);
+    std::filesystem::remove("reference.bin");
+    pairs.ok = a.ok && b.ok && b.seconds > 0;
+    pairs.first.push_back(a.seconds);
+    pairs.second.push_back(b.seconds);
+    pairs.ratios.push_back(b.seconds > 0 ? a.seconds / b.seconds : 0);
+    pairs.peakKiB = std::max(pairs.peakKiB, a.peakKiB);
   }
-  return fastest;
+  std::filesystem::remove("trace.jsonl");
+  return pairs;
 }
 
-double FastestReference(uint64_t bytes) {
-  double fastest = 0;
-  for (int i = 0; i < kRepeats; ++i) {
-    const double seconds = ReferenceSeconds(bytes);
-    if (i == 0 || seconds < fastest) fastest = seconds;
-  }
-  return fastest;
+uint64_t ImageBytes(uint32_t resolution) {
+  const uint64_t pixels = 2592ull * resolution / 2720;
+  const uint64_t lines = 3888ull * resolution / 2720;
+  return 3 * pixels * lines;
+}
+
+std::vector<std::string> ScanCommand(uint32_t resolution, bool toFile, bool traced) {
+  std::vector<std::string> command = {
+      SCAN_FS_BINARY, "--simulate", "--batch",
+      "scan:" + std::to_string(resolution) + (toFile ? ":file" : ":memory")};
+  if (traced) command.insert(command.end(), {"--trace", "trace.jsonl"});
+  return command;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1) std::filesystem::current_path(argv[1]);
-  std::printf("%-6s %-6s %10s %9s %9s %11s %8s %12s %10s\n", "dpi", "mode", "bytes", "seconds",
-              "MB/s", "fwrite MB/s", "ratio", "own us/chunk", "peak KiB");
+  if (argc == 3 && std::strcmp(argv[1], "--write-reference") == 0) {
+    return WriteReference(std::strtoull(argv[2], nullptr, 10));
+  }
+  int pairCount = 11;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--pairs") == 0 && i + 1 < argc) {
+      pairCount = std::max(1, std::atoi(argv[++i]));
+    } else {
+      std::filesystem::current_path(argv[i]);
+    }
+  }
+  const std::string self = std::filesystem::canonical("/proc/self/exe");
+
+  std::printf("%d pairs of whole processes each; ratio: scan time over the reference write's\n\n",
+              pairCount);
+  std::printf("%-5s %-6s %9s %9s %9s %7s %13s %12s %9s\n", "dpi", "mode", "bytes", "scan s",
+              "ref. s", "ratio", "(quartiles)", "us/chunk", "peak KiB");
   bool allOk = true;
   for (const uint32_t resolution : {340u, 680u, 1360u, 2720u}) {
     for (const bool toFile : {false, true}) {
-      const ScanResult scan = FastestScan(resolution, toFile);
-      allOk = allOk && scan.ok;
-      const double reference = FastestReference(scan.bytes);
-      const double ownMicroseconds =
-          scan.chunks > 0 ? (scan.seconds - scan.deviceSeconds) * 1e6 / scan.chunks : 0;
-      std::printf("%-6u %-6s %10llu %9.3f %9.1f %11.1f %8.2f %12.2f %10ld%s\n", resolution,
-                  toFile ? "file" : "memory", static_cast<unsigned long long>(scan.bytes),
-                  scan.seconds, MegabytesPerSecond(scan.bytes, scan.seconds),
-                  MegabytesPerSecond(scan.bytes, reference),
-                  reference > 0 ? scan.seconds / reference : 0, ownMicroseconds, scan.peakKiB,
-                  scan.ok ? "" : "  FAILED");
+      const uint64_t bytes = ImageBytes(resolution) + (toFile ? kHeaderBytes : 0);
+      const Pairs pairs = RunPairs(pairCount, ScanCommand(resolution, toFile, false),
+                                   {self, "--write-reference", std::to_string(bytes)});
+      allOk = allOk && pairs.ok;
+      const Spread ratio = SpreadOf(pairs.ratios);
+      const double scan = SpreadOf(pairs.first).median;
+      const double chunks =
+          static_cast<double>((ImageBytes(resolution) + kLargestChunk - 1) / kLargestChunk);
+      std::printf("%-5u %-6s %9llu %9.4f %9.4f %7.2f  (%4.2f-%4.2f) %12.1f %9ld%s\n", resolution,
+                  toFile ? "file" : "memory", static_cast<unsigned long long>(bytes), scan,
+                  SpreadOf(pairs.second).median, ratio.median, ratio.low, ratio.high,
+                  scan * 1e6 / chunks, pairs.peakKiB, pairs.ok ? "" : "  FAILED");
     }
   }
-  std::filesystem::remove("img_fs.tif");
+
+  std::printf("\n--trace at 2720 dpi: scan with the trace over the same scan without it\n");
+  for (const bool toFile : {false, true}) {
+    const Pairs pairs =
+        RunPairs(pairCount, ScanCommand(2720, toFile, true), ScanCommand(2720, toFile, false));
+    allOk = allOk && pairs.ok;
+    const Spread ratio = SpreadOf(pairs.ratios);
+    std::printf("%-6s %7.2f  (%4.2f-%4.2f)%s\n", toFile ? "file" : "memory", ratio.median,
+                ratio.low, ratio.high, pairs.ok ? "" : "  FAILED");
+  }
   std::printf(
-      "\nratio: scan time over the fwrite reference; own us/chunk: time outside the\n"
-      "simulated device per READ of at most 29000 bytes (with its GET DATA BUFFER STATUS)\n");
+      "\nus/chunk: the whole scan process's time per READ of at most 29000 bytes (with its GET\n"
+      "DATA BUFFER STATUS), start-up and the simulated device included: an upper bound of the\n"
+      "program's own cost per chunk. peak KiB: the largest resident set of scan_fs itself.\n");
   return allOk ? 0 : 1;
 }

@@ -38,5 +38,6 @@ bool RunConfirmedSelfTest(WindowHandle window, const SelfTestTexts& texts, uint8
   const BusyCursor busy = BeginBusyCursor();
   RunRequest(request);
   EndBusyCursor(busy);
-  return true;
+  // A user who asked to stop while the scanner tested itself gets no report: the program ends.
+  return ReportProgress(0, 0);
 }

@@ -18,7 +18,8 @@ struct SelfTestTexts {
   unsigned confirmationId;
 };
 
-// Runs the test unless the user cancels (then the display is cleared and false returned).
+// Runs the test unless the user cancels (then the display is cleared and false returned). Also
+// false when the user asked the command to stop while the test ran.
 // `request` is the caller's block: the manager writes the status, host adapter status and sense
 // data into it, so it must stay where it is until the call has returned.
 bool RunConfirmedSelfTest(WindowHandle window, const SelfTestTexts& texts, uint8_t testSelection,

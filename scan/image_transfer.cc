@@ -8,36 +8,28 @@
 
 namespace {
 
-// Where the chunks go in file mode: at most the bytes the header declares, and nothing after a
-// write has failed.
-struct ImageSink {
-  std::FILE* file;
-  uint32_t room;
-  bool failed;
-};
-
-void Append(ImageSink& sink, const uint8_t* chunk, uint32_t length) {
-  if (sink.file == nullptr || sink.failed) return;
-  const uint32_t writable = length < sink.room ? length : sink.room;
+void Append(ImageFile* file, const uint8_t* chunk, uint32_t length) {
+  if (file == nullptr || file->failed) return;
+  const uint32_t writable = length < file->room ? length : file->room;
   if (writable == 0) return;
-  if (std::fwrite(chunk, writable, 1, sink.file) != 1) {
-    sink.failed = true;
+  if (std::fwrite(chunk, writable, 1, file->stream) != 1) {
+    file->failed = true;
     return;
   }
-  sink.room -= writable;
+  file->room -= writable;
 }
 
 }  // namespace
 
-TransferEnd TransferImage(WindowHandle owner, uint8_t* buffer, std::FILE* file,
+TransferEnd TransferImage(WindowHandle owner, uint8_t* buffer, ImageFile* file,
                           int statusFailures) {
   const uint32_t announced = remainingBytes;
-  ImageSink sink{file, announced, file != nullptr && std::ferror(file) != 0};
   uint32_t received = 0;  // bytes of READs that succeeded
   int stalledRounds = 0;
   bool chunkLost = false;
 
   while (remainingBytes != 0) {
+    if (!ReportProgress(received, announced)) return TransferEnd::kStopped;
     const uint32_t before = remainingBytes;
     const uint32_t chunk = before < kLargestChunk ? before : kLargestChunk;
     const bool readSucceeded = ReadImage(owner, chunk, buffer, 1) == SS_COMP;
@@ -47,7 +39,7 @@ TransferEnd TransferImage(WindowHandle owner, uint8_t* buffer, std::FILE* file,
       chunkLost = true;
       std::memset(buffer, 0, chunk);
     }
-    Append(sink, buffer, chunk);
+    Append(file, buffer, chunk);
 
     bool progressed = false;
     if (GetDataStatus(owner, 1) == SS_COMP) {

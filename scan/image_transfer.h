@@ -1,6 +1,7 @@
 // Moving the scanned image from the scanner: READs of at most 29000 bytes, each followed by
 // GET DATA BUFFER STATUS, until the scanner reports nothing left, or until it plainly never
-// will. A scanner under test is often broken, so every way out of the loop is bounded.
+// will, or the user asks to stop. A scanner under test is often broken, so every way out of the
+// loop is bounded.
 #ifndef SCAN_FS_SCAN_IMAGE_TRANSFER_H
 #define SCAN_FS_SCAN_IMAGE_TRANSFER_H
 
@@ -21,13 +22,24 @@ enum class TransferEnd {
   kComplete,    // every chunk arrived and the scanner reports nothing left
   kIncomplete,  // the scanner was drained or gave up, but part of the image is missing
   kStatusLost,  // the scanner stopped reporting what remains
+  kStopped,     // the user asked to stop
+};
+
+// Where the chunks go in file mode: never more than the bytes the header declares, and nothing
+// more after a write has failed.
+struct ImageFile {
+  std::FILE* stream;
+  uint32_t room;  // bytes the header declares that are not written yet
+  bool failed;
+
+  // Everything the header declares is written.
+  bool whole() const { return room == 0 && !failed; }
 };
 
 // Transfers the image whose size the last GET DATA BUFFER STATUS announced (remainingBytes).
-// `buffer` holds kReadImageBufferLength bytes. With a `file`, each chunk is appended to it, never
-// more in all than the announced size (what the file's header declares); a chunk whose READ
-// failed is written as zeros, and after a failed write nothing more is written (the stream keeps
-// its error state for the caller).
-TransferEnd TransferImage(WindowHandle owner, uint8_t* buffer, std::FILE* file, int statusFailures);
+// `buffer` holds kReadImageBufferLength bytes. With a `file`, each chunk is appended to it; a
+// chunk whose READ failed is written as zeros. Before each READ it reports the bytes received to
+// the user and ends when asked to.
+TransferEnd TransferImage(WindowHandle owner, uint8_t* buffer, ImageFile* file, int statusFailures);
 
 #endif

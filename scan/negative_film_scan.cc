@@ -21,32 +21,48 @@ enum class PassResult {
   kEnded,       // a step ended the procedure; nothing more was sent
 };
 
+enum class Preparation { kReady, kFailed, kStopped };
+
 constexpr uint16_t kGammaQualifiers[] = {0x0100, 0x0200, 0x0300};
 
-// Reserve, the model's window, gamma tables and pages, auto focus and SCAN. False when a command
-// whose status decides has failed.
-bool PrepareScan(WindowHandle owner) {
+bool StopRequested() {
+  return !ReportProgress(0, 0);
+}
+
+// Reserve, the model's window, gamma tables and pages, auto focus and SCAN. Failed when a
+// command whose status decides has failed; stopped when the user asked to stop once the scanner
+// was reserved, before one of the slow steps.
+Preparation PrepareScan(WindowHandle owner) {
   TestUnitReady(owner, 0);  // clears what the scanner has to report since power-on or reset
-  if (TestUnitReady(owner, 1) != SS_COMP) return false;
-  if (ReserveUnit(owner, 1) != SS_COMP) return false;
+  if (TestUnitReady(owner, 1) != SS_COMP) return Preparation::kFailed;
+  if (ReserveUnit(owner, 1) != SS_COMP) return Preparation::kFailed;
   if (IsModel(productId, kProductIdT1)) {
-    if (SetWindowT1(owner, 1) != SS_COMP) return false;
+    if (SetWindowT1(owner, 1) != SS_COMP) return Preparation::kFailed;
     for (const uint16_t qualifier : kGammaQualifiers) SendGamma8Bit(owner, qualifier, 1);
   } else if (IsModel(productId, kProductIdT2)) {
-    if (DefineScanModePage20(owner, 1) != SS_COMP) return false;
-    if (SetWindowT2(owner, 1) != SS_COMP) return false;
+    if (DefineScanModePage20(owner, 1) != SS_COMP) return Preparation::kFailed;
+    if (SetWindowT2(owner, 1) != SS_COMP) return Preparation::kFailed;
     for (const uint16_t qualifier : kGammaQualifiers) SendGamma16Bit(owner, qualifier, 1);
   }
   DefineScanModePage02(owner, 1);
   imageComposition = 5;
+  if (StopRequested()) return Preparation::kStopped;
   ExecuteAutoFocus(owner, 1);
-  return ScanCommand(owner, 1) == SS_COMP;
+  if (StopRequested()) return Preparation::kStopped;
+  return ScanCommand(owner, 1) == SS_COMP ? Preparation::kReady : Preparation::kFailed;
+}
+
+// Back to the home position and free for others. After the user asked to stop, quietly: the
+// program is on its way out.
+void ReleaseScanner(WindowHandle owner, uint8_t showError) {
+  MediumPosition(owner, showError);
+  ReleaseUnit(owner, showError);
 }
 
 // Closes the image file; false, after telling the user, when anything written to it was lost.
-bool CloseImageFile(std::FILE* file) {
-  const bool writeFailed = std::ferror(file) != 0;
-  const bool closeFailed = std::fclose(file) != 0;
+bool CloseImageFile(const ImageFile& image) {
+  const bool writeFailed = image.failed || std::ferror(image.stream) != 0;
+  const bool closeFailed = std::fclose(image.stream) != 0;
   if (writeFailed || closeFailed) {
     ShowWarningText(nullptr, IDS_FILE_NOT_CLOSED, true);
     return false;
@@ -55,31 +71,45 @@ bool CloseImageFile(std::FILE* file) {
 }
 
 PassResult RunPass(WindowHandle owner, uint8_t* buffer) {
-  if (!PrepareScan(owner)) return PassResult::kEnded;
+  switch (PrepareScan(owner)) {
+    case Preparation::kFailed:
+      return PassResult::kEnded;
+    case Preparation::kStopped:
+      ReleaseScanner(owner, 0);
+      return PassResult::kIncomplete;
+    case Preparation::kReady:
+      break;
+  }
 
   // The size of the whole image; without it neither the file header nor the transfer is sure.
   int statusFailures = 0;
   const bool sizeKnown = GetDataStatus(owner, 1) == SS_COMP;
   if (!sizeKnown) statusFailures = 1;
 
-  std::FILE* file = nullptr;
+  ImageFile image{nullptr, imageByteCount, false};
   if (saveToFile != 0) {
     char fileName[16];
     std::strcpy(fileName, "img_fs.tif");
-    file = std::fopen(fileName, "wb");
-    if (file == nullptr) {
+    image.stream = std::fopen(fileName, "wb");
+    if (image.stream == nullptr) {
       ShowWarningText(nullptr, IDS_FILE_NOT_OPENED, true);
       return PassResult::kEnded;
     }
-    WriteTiffHeader(file);
+    WriteTiffHeader(image.stream);
+    image.failed = std::ferror(image.stream) != 0;
   }
 
-  const TransferEnd transfer = TransferImage(owner, buffer, file, statusFailures);
-  if (file != nullptr && !CloseImageFile(file)) return PassResult::kEnded;
+  const TransferEnd transfer =
+      TransferImage(owner, buffer, image.stream != nullptr ? &image : nullptr, statusFailures);
+  if (image.stream != nullptr) {
+    // Only a file that holds every byte its header declares becomes a TIFF.
+    if (image.whole() && !ConfirmTiffHeader(image.stream)) image.failed = true;
+    if (!CloseImageFile(image)) return PassResult::kEnded;
+  }
   if (transfer == TransferEnd::kStatusLost) return PassResult::kEnded;
 
-  MediumPosition(owner, 1);
-  ReleaseUnit(owner, 1);
+  const bool stopped = transfer == TransferEnd::kStopped;
+  ReleaseScanner(owner, stopped ? 0 : 1);
   return transfer == TransferEnd::kComplete && sizeKnown ? PassResult::kComplete
                                                          : PassResult::kIncomplete;
 }

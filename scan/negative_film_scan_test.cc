@@ -249,7 +249,7 @@ TEST_F(ScanTest, OtherCommandsFailAndTheScanGoesOn) {
 // Ways a scan goes wrong after SCAN, among them every way a scanner can stop making progress:
 // what the user is told, how many READs it took, how far the scanner was taken (positioned and
 // released, or left reserved) and what img_fs.tif holds afterwards: never more than its header
-// declares.
+// declares, and no TIFF unless it holds all of that.
 TEST_F(ScanTest, FailuresAfterTheScanHasStarted) {
   struct Case {
     const char* config;
@@ -323,6 +323,8 @@ TEST_F(ScanTest, FailuresAfterTheScanHasStarted) {
       const std::string file = directory_.Read("img_fs.tif");
       EXPECT_EQ(file.size(), static_cast<size_t>(c.fileSize));
       EXPECT_LE(file.size(), DeclaredImageFileSize(file));
+      // A TIFF only when it holds every byte it declares.
+      EXPECT_EQ(file[2] == 42, file.size() == DeclaredImageFileSize(file));
     }
   }
 }

@@ -11,6 +11,11 @@ constexpr uint16_t kShort = 3;
 constexpr uint16_t kLong = 4;
 constexpr uint16_t kRational = 5;
 
+// The version field: 42 makes the file a TIFF; 0 until the image behind the header is whole.
+constexpr uint16_t kTiffVersion = 42;
+constexpr uint16_t kUnconfirmedVersion = 0;
+constexpr long kVersionOffset = 2;
+
 constexpr uint32_t kDirectoryOffset = 8;
 constexpr uint16_t kEntryCount = 15;
 constexpr uint32_t kXResolutionOffset = 194;
@@ -65,7 +70,7 @@ bool WriteTiffHeader(std::FILE* file) {
   uint8_t header[10];
   header[0] = 'I';
   header[1] = 'I';
-  PutLittleEndian16(&header[2], 42);
+  PutLittleEndian16(&header[2], kUnconfirmedVersion);
   PutLittleEndian32(&header[4], kDirectoryOffset);
   PutLittleEndian16(&header[8], kEntryCount);
   WritePiece(file, header, sizeof header);
@@ -100,4 +105,11 @@ bool WriteTiffHeader(std::FILE* file) {
     WritePiece(file, bitsPerSampleValues, sizeof bitsPerSampleValues);
   }
   return true;
+}
+
+bool ConfirmTiffHeader(std::FILE* file) {
+  uint8_t version[2];
+  PutLittleEndian16(version, kTiffVersion);
+  return std::fflush(file) == 0 && std::fseek(file, kVersionOffset, SEEK_SET) == 0 &&
+         std::fwrite(version, sizeof version, 1, file) == 1 && std::fseek(file, 0, SEEK_END) == 0;
 }

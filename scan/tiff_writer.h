@@ -13,6 +13,13 @@ inline constexpr long kTiffHeaderLengthRgb = 216;
 // and scanResolution as they stand now. `file` is open ("wb") at the start of an empty file;
 // the writer neither positions, flushes nor closes it, and leaves write errors in the stream's
 // error state. Returns false, writing nothing, for an image composition above 5.
+//
+// The version field stays 0 ("II", 0) until ConfirmTiffHeader: whatever ends a scan early (a
+// broken scanner, the user, a killed process), a file whose image is not whole is plainly no
+// TIFF, never a header that claims bytes the file does not hold.
 bool WriteTiffHeader(std::FILE* file);
+// Makes the file a TIFF once every byte its header declares is written (version 42), and goes
+// back to its end. False when that could not be written.
+bool ConfirmTiffHeader(std::FILE* file);
 
 #endif

@@ -9,8 +9,9 @@
 
 namespace {
 
+// The header as written, or (`confirmed`) once the image behind it is whole.
 std::vector<uint8_t> Header(uint8_t composition, uint32_t lineBytes, uint32_t lines,
-                            uint32_t byteCount, uint32_t resolution) {
+                            uint32_t byteCount, uint32_t resolution, bool confirmed = true) {
   ResetProgramState();
   imageComposition = composition;
   bytesPerLine = lineBytes;
@@ -19,6 +20,9 @@ std::vector<uint8_t> Header(uint8_t composition, uint32_t lineBytes, uint32_t li
   scanResolution = resolution;
   std::FILE* file = std::tmpfile();
   const bool written = WriteTiffHeader(file);
+  if (written && confirmed) {
+    EXPECT_TRUE(ConfirmTiffHeader(file));
+  }
   std::vector<uint8_t> bytes(static_cast<size_t>(std::ftell(file)));
   std::rewind(file);
   EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), file), bytes.size());
@@ -50,6 +54,8 @@ TEST(TiffWriterTest, RgbAt340Dpi) {
   EXPECT_EQ(bytes[0], 'I');
   EXPECT_EQ(bytes[1], 'I');
   EXPECT_EQ(Number(bytes, 2, 2), 42u);
+  // Until then the file is no TIFF, whatever stands behind the header.
+  EXPECT_EQ(Number(Header(5, 972, 486, 472392, 340, false), 2, 2), 0u);
   EXPECT_EQ(Number(bytes, 4, 4), 8u);
   EXPECT_EQ(Number(bytes, 8, 2), 15u);
   const std::vector<std::vector<uint32_t>> expected = {

@@ -58,6 +58,12 @@ CursorHandle LoadWaitCursor();
 CursorHandle SetCurrentCursor(CursorHandle cursor);
 int ShowCursorCount(bool show);
 
+// Called by a command between its requests, while it works: `done` of `total` bytes have moved
+// (`total` 0 when there is nothing to count). Returns false when the user has asked the command
+// to stop; it then ends at once, leaving the scanner as it must (a scan positions and releases
+// it). A port without progress display or interruption shows nothing and returns true.
+bool ReportProgress(uint32_t done, uint32_t total);
+
 // Enables or grays (and disables) a command of the window's menu.
 void EnableMenuCommand(WindowHandle window, unsigned commandId, bool enabled);
 

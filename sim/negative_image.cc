@@ -110,6 +110,32 @@ const uint8_t* NegativeImage::LakeRow(int phase) {
   return row.data();
 }
 
+// The sky of one line over unexposed film at the margins; kept while lines share its colour,
+// which changes only every few lines.
+const uint8_t* NegativeImage::SkyRow(int line) {
+  const Rgb sky = SkyColour(line);
+  if (skyRow_.empty() || sky.r != skyColour_.r || sky.g != skyColour_.g || sky.b != skyColour_.b) {
+    skyRow_.assign(BaseRow(), BaseRow() + bytesPerLine_);
+    Paint(skyRow_.data(), marginX_, width_ - marginX_, sky);
+    skyColour_ = sky;
+  }
+  return skyRow_.data();
+}
+
+const uint8_t* NegativeImage::SunRow() {
+  if (sunRow_.empty()) {
+    sunRow_.resize(bytesPerLine_);
+    Paint(sunRow_.data(), 0, width_, {Negative(255, 0), Negative(236, 1), Negative(170, 2)});
+  }
+  return sunRow_.data();
+}
+
+// Copies pixels first to last - 1 of `from` into `row`.
+void NegativeImage::CopyPixels(uint8_t* row, const uint8_t* from, int first, int last) const {
+  if (last > first)
+    std::memcpy(row + 3 * first, from + 3 * first, 3 * static_cast<size_t>(last - first));
+}
+
 const uint8_t* NegativeImage::Line(uint32_t line) {
   const int y = static_cast<int>(line);
   if (y < marginY_ || y >= static_cast<int>(lines_) - marginY_) return BaseRow();
@@ -120,27 +146,33 @@ const uint8_t* NegativeImage::Line(uint32_t line) {
       kDepthLevels - 1));
   const uint8_t* land = LandRow((y / fieldHeight_) % kFieldPhases, level);
   if (y >= landBottom_) return land;
-
-  // Sky, with the hills rising into it where the horizon lies above this line.
-  if (lineBytes_.size() != bytesPerLine_) lineBytes_.resize(bytesPerLine_);
-  uint8_t* built = lineBytes_.data();
-  const Rgb sky = SkyColour(y);
-  if (y < landTop_) {
-    std::memcpy(built, BaseRow(), bytesPerLine_);
-    Paint(built, marginX_, width_ - marginX_, sky);
-  } else {
-    std::memcpy(built, land, bytesPerLine_);
-    for (int x = marginX_; x < width_ - marginX_; ++x) {
-      if (y < horizon_[x]) Paint(built, x, x + 1, sky);
-    }
-  }
   const int64_t dy = y - sunY_;
   const int64_t radiusSquared = int64_t{sunRadius_} * sunRadius_;
-  if (dy * dy <= radiusSquared) {
+  const bool sunLine = dy * dy <= radiusSquared;
+  if (y < landTop_ && !sunLine) return SkyRow(y);
+
+  // Sky, with the hills rising into it where the horizon lies above this line, and the sun.
+  if (lineBytes_.size() != bytesPerLine_) lineBytes_.resize(bytesPerLine_);
+  uint8_t* built = lineBytes_.data();
+  if (y < landTop_) {
+    std::memcpy(built, SkyRow(y), bytesPerLine_);
+  } else {
+    std::memcpy(built, land, bytesPerLine_);
+    const uint8_t* sky = SkyRow(y);
+    for (int x = marginX_; x < width_ - marginX_;) {
+      if (y >= horizon_[x]) {
+        ++x;
+        continue;
+      }
+      const int first = x;
+      while (x < width_ - marginX_ && y < horizon_[x]) ++x;
+      CopyPixels(built, sky, first, x);
+    }
+  }
+  if (sunLine) {
     const int halfChord = static_cast<int>(std::sqrt(static_cast<double>(radiusSquared - dy * dy)));
-    Paint(built, std::max(marginX_, sunX_ - halfChord),
-          std::min(width_ - marginX_, sunX_ + halfChord + 1),
-          {Negative(255, 0), Negative(236, 1), Negative(170, 2)});
+    CopyPixels(built, SunRow(), std::max(marginX_, sunX_ - halfChord),
+               std::min(width_ - marginX_, sunX_ + halfChord + 1));
   }
   return built;
 }

@@ -34,6 +34,9 @@ class NegativeImage {
   void Paint(uint8_t* row, int first, int last, Rgb colour) const;
   Rgb SkyColour(int line) const;
   const uint8_t* BaseRow();
+  const uint8_t* SkyRow(int line);
+  const uint8_t* SunRow();
+  void CopyPixels(uint8_t* row, const uint8_t* from, int first, int last) const;
   const uint8_t* LandRow(int phase, int level);
   const uint8_t* LakeRow(int phase);
 
@@ -49,6 +52,9 @@ class NegativeImage {
   std::vector<uint8_t> baseRow_;                // unexposed film
   std::vector<std::vector<uint8_t>> landRows_;  // per field phase and depth level
   std::vector<std::vector<uint8_t>> lakeRows_;  // per ripple phase
+  std::vector<uint8_t> skyRow_;                 // the sky of the last colour asked for
+  Rgb skyColour_{};
+  std::vector<uint8_t> sunRow_;  // the sun's colour across the line
   std::vector<uint8_t> lineBytes_;
   int64_t builtLine_ = -1;
   const uint8_t* builtLineData_ = nullptr;

@@ -142,8 +142,8 @@ TEST(BatchEndToEnd, ATraceThatCannotBeWrittenIsAFailure) {
   for (const Case& c : {Case{"/dev/full", kDefaultFileSizeLimit, "No space left on device"},
                         Case{"trace.jsonl", 3000, "File too large"}}) {
     const ProgramRun run =
-        RunProgram(SCAN_FS_BINARY, {"--simulate", "--batch", "scan:memory", "--trace", c.trace}, "",
-                   c.fileSizeLimit);
+        RunProgram(SCAN_FS_BINARY, {"--simulate", "--batch", "scan:memory", "--trace", c.trace},
+                   RunOptions::LimitedTo(c.fileSizeLimit));
     EXPECT_EQ(run.exitStatus, 3) << c.trace;
     EXPECT_EQ(run.err, std::string("scan_fs: the trace file '") + c.trace +
                            "' is incomplete: " + c.reason + "\n");

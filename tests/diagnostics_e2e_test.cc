@@ -24,7 +24,7 @@ ProgramRun ScanFs(const std::string& config, const std::string& commands,
                   const std::string& prepare = "") {
   return RunProgram(SCAN_FS_BINARY,
                     {"--simulate=" + config, "--batch", commands, "--trace", "trace.jsonl"},
-                    prepare);
+                    RunOptions::Prepared(prepare));
 }
 
 Lines AfterStart(const ProgramRun& run) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <sstream>
 
 #include "tests/support/declared_size.h"
@@ -12,7 +13,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 ProgramRun ScanFs(const std::vector<std::string>& arguments, const std::string& prepare = "") {
-  return RunProgram(SCAN_FS_BINARY, arguments, prepare);
+  return RunProgram(SCAN_FS_BINARY, arguments, RunOptions::Prepared(prepare));
 }
 
 // The lines of the batch output from the scan command on.
@@ -169,6 +170,7 @@ TEST(ScanEndToEnd, ABrokenTransferAlwaysEnds) {
         const std::string file = run.File("img_fs.tif");
         if (mode == std::string("file")) {
           EXPECT_LE(file.size(), DeclaredImageFileSize(file));
+          EXPECT_EQ(file[2] == 42, file.size() == DeclaredImageFileSize(file));
         } else {
           EXPECT_EQ(file, "");
         }
@@ -179,8 +181,9 @@ TEST(ScanEndToEnd, ABrokenTransferAlwaysEnds) {
 
 // The disk fills in the middle of the image: nothing more is written, the scanner is drained.
 TEST(ScanEndToEnd, ADiskThatFillsDuringTheTransfer) {
-  const ProgramRun run = RunProgram(
-      SCAN_FS_BINARY, {"--simulate", "--batch", "scan", "--trace", "t.jsonl"}, "", 102400);
+  const ProgramRun run =
+      RunProgram(SCAN_FS_BINARY, {"--simulate", "--batch", "scan", "--trace", "t.jsonl"},
+                 RunOptions::LimitedTo(102400));
   EXPECT_EQ(run.exitStatus, 1);
   const Lines section = ScanSection(run);
   EXPECT_EQ(Lines(section.end() - 2, section.end()),
@@ -190,6 +193,22 @@ TEST(ScanEndToEnd, ADiskThatFillsDuringTheTransfer) {
   EXPECT_EQ(DeclaredImageFileSize(file), 216u + 472392u);
   const Lines operations = TracedOperations(run.File("t.jsonl"));
   EXPECT_EQ(std::count(operations.begin(), operations.end(), "28"), 17);  // drained
+}
+
+// SIGINT or SIGTERM during a scan stops it at the next request: the scanner is positioned and
+// released, img_fs.tif is plainly no TIFF, and the program ends as the signal would end it.
+TEST(ScanEndToEnd, ASignalStopsTheScanCleanly) {
+  for (const int signalNumber : {SIGINT, SIGTERM}) {
+    const ProgramRun run = RunProgram(
+        SCAN_FS_BINARY, {"--simulate=readtime=40", "--batch", "scan,info", "--trace", "t.jsonl"},
+        RunOptions::SignalledAfter(signalNumber, 0.3));
+    EXPECT_EQ(run.exitStatus, 128 + signalNumber);
+    EXPECT_EQ(run.OutLines().back(), "box Warning: No image was scanned.");  // no "# info"
+    const Lines operations = TracedOperations(run.File("t.jsonl"));
+    EXPECT_LT(std::count(operations.begin(), operations.end(), "28"), 17);
+    EXPECT_EQ(Lines(operations.end() - 2, operations.end()), (Lines{"31", "17"}));
+    EXPECT_EQ(run.File("img_fs.tif").substr(0, 4), std::string("II\0\0", 4));
+  }
 }
 
 }  // namespace

@@ -155,28 +155,35 @@ TEST_F(TerminalUiTest, BoxesCloseWithEscapeOrTheirAccessLetter) {
                         "  ASPI Manager Name         : Sim SCSI Host 0"}));
 }
 
-TEST_F(TerminalUiTest, GrayedItemsOfAT1AreDimSkippedAndRefused) {
-  TmuxSession& tui = Start({"--simulate=model=t1"});
-  ExpectPage(kWelcomePage);
-  tui.Press({"M-f"});
-  ExpectText("Save Scanner Data");
-  // The grayed items are dim; the others are not.
-  for (const std::string& line : tui.ScreenWithAttributes()) {
-    const std::string text = WithoutAttributes(line);
-    const bool dim = line.find("\x1b[2m") != std::string::npos;
-    for (const char* grayed : {"Save Scanner Data", "Scanner Self-diagnostics 2"}) {
-      EXPECT_TRUE(text.find(grayed) == std::string::npos || dim) << text;
+TEST_F(TerminalUiTest, GrayedItemsOfAT1AreMarkedSkippedAndRefused) {
+  for (const char* term : {"screen", "vt100"}) {
+    SCOPED_TRACE(term);
+    TmuxSession& tui = Start({"--simulate=model=t1"}, {80, 24, term});
+    ExpectPage(kWelcomePage);
+    tui.Press({"M-f"});
+    ExpectText("Save Scanner Data");
+    // Grayed items are dim; a terminal without dim shows them in parentheses.
+    const bool canDim = term == std::string("screen");
+    for (const std::string& line : tui.ScreenWithAttributes()) {
+      const std::string text = WithoutAttributes(line);
+      const bool marked = canDim
+                              ? line.find("\x1b[2m") != std::string::npos
+                              : text.find("(Save Scanner Data)") != std::string::npos ||
+                                    text.find("(Scanner Self-diagnostics 2)") != std::string::npos;
+      for (const char* grayed : {"Save Scanner Data", "Scanner Self-diagnostics 2"}) {
+        EXPECT_TRUE(text.find(grayed) == std::string::npos || marked) << text;
+      }
+      for (const char* enabled : {"Scanner Information", "Scanner Self-diagnostics 1"}) {
+        EXPECT_TRUE(text.find(enabled) == std::string::npos || !marked) << text;
+      }
     }
-    for (const char* enabled : {"Scanner Information", "Scanner Self-diagnostics 1"}) {
-      EXPECT_TRUE(text.find(enabled) == std::string::npos || !dim) << text;
-    }
+    // Their access keys do nothing: the menu stays, the page does not change.
+    tui.Press({"s", "g"});
+    tui.Press({"Home", "Down", "Down", "Down", "Enter"});
+    // From Scanner Information, two steps down pass both grayed items to the scan command.
+    ExpectText("Scan (Negative Film)");
+    ExpectText("Resolution");
   }
-  // Their access keys do nothing: the menu stays, the page does not change.
-  tui.Press({"s", "g"});
-  tui.Press({"Home", "Down", "Down", "Down", "Enter"});
-  // From Scanner Information, two steps down pass both grayed items to the scan command.
-  ExpectText("Scan (Negative Film)");
-  ExpectText("Resolution");
 }
 
 TEST_F(TerminalUiTest, AboutDialogClosesWithEnterAndWithEscape) {
@@ -222,15 +229,41 @@ TEST_F(TerminalUiTest, ScanDialogRadioButtonsCheckOnePerGroup) {
   ExpectPage(PageStart({}));  // the command cleared the page before the dialog
 }
 
-TEST_F(TerminalUiTest, TooSmallTerminalShowsAMessageUntilItGrows) {
+TEST_F(TerminalUiTest, TooSmallTerminalShowsAMessageAndKeysWaitUntilItGrows) {
   TmuxSession& tui = Start({"--simulate"}, {50, 15});
   ExpectText("The terminal is too small.");
+  tui.Press({"M-f", "c"});  // kept, in order, for the large enough terminal
   tui.Resize(80, 24);
-  ExpectPage(kWelcomePage);
+  ExpectPage(PageStart({" ** Scanner Information **", "  Scanner ID(Board# 0) : 2",
+                        "  Vendor  ID           : QUORVEL",
+                        "  Product ID           : ZR-40123B(Tessaline T2)",
+                        "  ROM Version          : 1.32"}));
   tui.Resize(56, 19);
   ExpectText("The terminal is too small.");
   tui.Resize(56, 20);
+  ExpectText("** Scanner Information **");
+}
+
+// At the smallest terminal a scan shows its progress and the busy mark, not the ended dialog.
+// Ctrl+C stops it at the next request: the scanner is positioned and released, img_fs.tif is
+// plainly no TIFF, and the program closes as its close box does.
+TEST_F(TerminalUiTest, AScanShowsItsProgressAndCtrlCStopsItCleanly) {
+  TmuxSession& tui = Start({"--simulate=readtime=60", "--trace", "t.jsonl"}, {56, 20});
   ExpectPage(kWelcomePage);
+  tui.Press({"M-f", "n"});
+  ExpectText("[ Scan ]");
+  tui.Press({"Enter"});
+  ExpectText("Please wait...");
+  ExpectText(" of 472392 bytes");
+  ExpectNoText("Resolution");
+  tui.Press({"C-c"});
+  ExpectExitStatus(0);
+  EXPECT_NE(tui.TerminalSettingsAfterExit().find(" icanon"), std::string::npos);
+  const std::string trace = tui.File("t.jsonl");
+  const size_t position = trace.find("\"cdb\":\"31000000000000000000\"");
+  ASSERT_NE(position, std::string::npos) << trace;
+  EXPECT_NE(trace.find("\"cdb\":\"170000000000\"", position), std::string::npos);
+  EXPECT_EQ(tui.File("img_fs.tif").substr(0, 4), std::string("II\0\0", 4));
 }
 
 TEST_F(TerminalUiTest, EscapeSequenceInADeviceTextIsShownAsText) {
@@ -260,14 +293,41 @@ TEST_F(TerminalUiTest, ExitAndEveryCloseEndWithStatusZeroAndARestoredTerminal) {
   }
 }
 
-TEST_F(TerminalUiTest, EndingSignalsGiveTheTerminalBack) {
-  for (const int signalNumber : {SIGTERM, SIGHUP}) {
-    TmuxSession& tui = Start({"--simulate"});
+// While waiting for a key every ending signal ends the program at once. During a self-test a
+// Ctrl+C or SIGTERM waits for the test, then ends the program; a second Ctrl+C does not wait.
+TEST_F(TerminalUiTest, EndingSignalsAndInterruptionsGiveTheTerminalBack) {
+  struct Case {
+    bool duringTest;
+    std::vector<std::string> keys;
+    int signalNumber;  // sent after the keys, 0 for none
+    int exitStatus;
+    bool testEnded;  // the trace holds the completed SEND DIAGNOSTIC
+  };
+  const std::vector<Case> cases = {
+      {false, {}, SIGTERM, 128 + SIGTERM, false},
+      {false, {}, SIGHUP, 128 + SIGHUP, false},
+      {true, {"C-c"}, 0, 0, true},
+      {true, {}, SIGTERM, 128 + SIGTERM, true},
+      {true, {"C-c", "C-c"}, 0, 128 + SIGINT, false},
+  };
+  for (const Case& c : cases) {
+    TmuxSession& tui = Start({"--simulate=selftime=1500", "--trace", "t.jsonl"});
     ExpectPage(kWelcomePage);
-    ASSERT_EQ(kill(tui.ProgramPid(), signalNumber), 0);
-    ExpectExitStatus(128 + signalNumber);
+    if (c.duringTest) {
+      tui.Press({"M-f", "d"});
+      ExpectText("is executed.");
+      tui.Press({"Enter"});
+      ExpectText("Please wait...");
+    }
+    tui.Press(c.keys);
+    if (c.signalNumber != 0) {
+      ASSERT_EQ(kill(tui.ProgramPid(), c.signalNumber), 0);
+    }
+    ExpectExitStatus(c.exitStatus);
     EXPECT_NE(tui.TerminalSettingsAfterExit().find(" icanon"), std::string::npos);
     EXPECT_NE(tui.TerminalSettingsAfterExit().find(" echo "), std::string::npos);
+    EXPECT_EQ(tui.File("t.jsonl").find("\"cdb\":\"1d0400000000\"") != std::string::npos,
+              c.testEnded);
   }
 }
 

@@ -1,7 +1,11 @@
 #include "platform/batch/batch_front_end.h"
 
+#include <unistd.h>
+
 #include "platform/linux/dialog_session.h"
+#include "platform/linux/interruption.h"
 #include "platform/linux/linux_ui.h"
+#include "platform/linux/progress.h"
 #include "resources/strings.h"
 
 namespace {
@@ -35,6 +39,20 @@ std::string EscapeBatchText(std::string_view text) {
     }
   }
   return escaped;
+}
+
+void BatchFrontEnd::BusyChanged(bool busy) {
+  pace_.Restart();
+  if (!busy && progressShown_) {
+    std::fputs("\r\x1b[K", stderr);  // the progress line goes when the work ends
+    progressShown_ = false;
+  }
+}
+
+void BatchFrontEnd::ShowProgress(uint32_t done, uint32_t total) {
+  if (!isatty(STDERR_FILENO) || !pace_.Due()) return;
+  std::fprintf(stderr, "\r\x1b[K%s", ProgressText(done, total).c_str());
+  progressShown_ = true;
 }
 
 int BatchFrontEnd::ShowMessageBox(const MessageBoxRequest& box) {
@@ -93,6 +111,7 @@ int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out) {
   CreateMainWindow();
   frontEnd.PrintSurface();
   for (const BatchCommand& command : commands) {
+    if (StopRequested()) break;  // the command before was asked to stop
     frontEnd.PrintSection(command.name);
     if (!MenuCommandEnabled(command.commandId)) {
       frontEnd.PrintUnavailable(command.menuName);

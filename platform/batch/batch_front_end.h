@@ -16,12 +16,17 @@
 
 #include "platform/batch/batch_commands.h"
 #include "platform/linux/front_end.h"
+#include "platform/linux/progress.h"
 
 class BatchFrontEnd : public FrontEnd {
  public:
   explicit BatchFrontEnd(std::FILE* out) : out_(out) {}
   int ShowMessageBox(const MessageBoxRequest& box) override;
   void RunDialog(DialogSession& dialog) override;
+  // Progress goes to standard error, and only when that is a terminal: standard output keeps
+  // its format.
+  void BusyChanged(bool busy) override;
+  void ShowProgress(uint32_t done, uint32_t total) override;
 
   // The command whose boxes and dialogs come next (nullptr: answer OK, cancel dialogs).
   void SetCommand(const BatchCommand* command) { command_ = command; }
@@ -35,6 +40,8 @@ class BatchFrontEnd : public FrontEnd {
   std::FILE* out_;
   const BatchCommand* command_ = nullptr;
   bool warned_ = false;
+  ProgressPace pace_;
+  bool progressShown_ = false;
 };
 
 // Escapes a text for one line of batch output.

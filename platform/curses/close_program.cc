@@ -3,11 +3,15 @@
 #include <cstdlib>
 
 #include "platform/curses/terminal.h"
+#include "platform/linux/interruption.h"
 #include "platform/linux/linux_ui.h"
 #include "platform/linux/program_exit.h"
 
 void CloseProgramNow() {
   CloseMainWindow();
   CloseTerminal();
-  std::exit(CheckedExitStatus(QuitExitCode()));
+  const int status = CheckedExitStatus(QuitExitCode());
+  // Asked to stop by a signal from another process: end as that signal does.
+  if (!StopCameFromTerminal()) EndAsSignalled();
+  std::exit(status);
 }

@@ -105,6 +105,8 @@ void DialogLayer::Run() {
 }
 
 void DialogLayer::Draw() {
+  // Ended, but its procedure still runs (the scan): the page and the progress show instead.
+  if (dialog_.ended()) return;
   const DialogLayout layout = LayoutDialog(template_, LINES, COLS);
   const CellRect frame = screen_.CenteredOverPage(layout.height, layout.width);
   DrawFrame(frame, template_.caption);

@@ -3,6 +3,7 @@
 #include <curses.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/curses/drawing.h"
 #include "platform/linux/linux_ui.h"
@@ -11,6 +12,10 @@ namespace {
 
 bool Enabled(unsigned commandId) {
   return MenuCommandEnabled(commandId);
+}
+
+bool TerminalCanDim() {
+  return (termattrs() & A_DIM) != 0;
 }
 
 class MenuLayer : public Layer {
@@ -145,11 +150,18 @@ void MenuLayer::Draw() {
       addch(ACS_RTEE);
       continue;
     }
+    const bool grayed = !Enabled(item.commandId);
     attr_t attributes = A_NORMAL;
-    if (!Enabled(item.commandId)) attributes |= A_DIM;
+    if (grayed) attributes |= A_DIM;
     if (i == selected_) attributes |= A_REVERSE;
     FillRect(CellRect{row, frame.column + 1, 1, frame.width - 2}, attributes);
-    PutLabel(row, frame.column + 2, item.text, labelWidth, attributes);
+    if (grayed && !TerminalCanDim()) {
+      // Without a dim attribute a grayed item stands in parentheses, its access letter plain.
+      const std::string label = "(" + item.text.label + ")";
+      PutText(row, frame.column + 1, label, labelWidth + 2, attributes);
+    } else {
+      PutLabel(row, frame.column + 2, item.text, labelWidth, attributes);
+    }
   }
 }
 

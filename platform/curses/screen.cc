@@ -12,6 +12,7 @@
 namespace {
 
 constexpr char kBusyMark[] = "Please wait...";
+constexpr char kProgressCaption[] = "Scanning";
 constexpr char kKeyHint[] = "F10 or Alt+letter: menu   q or Ctrl+C: quit";
 
 // The key hint goes under the main window when the terminal has a row to spare.
@@ -54,6 +55,12 @@ CellRect Screen::CenteredOverPage(int height, int width) const {
 
 void Screen::SetBusy(bool busy) {
   busy_ = busy;
+  if (!busy) progress_.clear();
+  Redraw();
+}
+
+void Screen::SetProgress(std::string text) {
+  progress_ = std::move(text);
   Redraw();
 }
 
@@ -73,6 +80,8 @@ void Screen::Redraw() {
     DrawPage();
     DrawKeyHint();
     for (Layer* layer : layers_) layer->Draw();
+    DrawProgress();
+    DrawBusyMark();
   }
   refresh();
 }
@@ -80,9 +89,19 @@ void Screen::Redraw() {
 Key Screen::NextKey() {
   for (;;) {
     Redraw();
+    if (!heldKeys_.empty() && !TooSmall()) {
+      const Key held = heldKeys_.front();
+      heldKeys_.pop_front();
+      return held;
+    }
     const Key key = ReadKey();
     if (key.code == KEY_RESIZE || key.code == ERR) continue;
-    if (IsCloseKey(key) || !TooSmall()) return key;
+    if (IsCloseKey(key)) return key;
+    if (TooSmall() || !heldKeys_.empty()) {
+      heldKeys_.push_back(key);
+      continue;
+    }
+    return key;
   }
 }
 
@@ -101,11 +120,23 @@ void Screen::DrawTitleLine() {
   const CellRect window = WindowRect();
   FillRect(CellRect{window.row, window.column, 1, window.width}, A_REVERSE);
   PutText(window.row, window.column + 1, kMainWindowTitle, window.width - 2, A_REVERSE);
-  if (busy_) {
-    const int width = static_cast<int>(sizeof kBusyMark) - 1;
-    PutText(window.row, window.column + window.width - 1 - width, kBusyMark, width,
-            A_REVERSE | A_BOLD);
-  }
+}
+
+// At the right end of the title line, over whatever a box or dialog covers there.
+void Screen::DrawBusyMark() {
+  if (!busy_) return;
+  const CellRect window = WindowRect();
+  const int width = static_cast<int>(sizeof kBusyMark) - 1;
+  PutText(window.row, window.column + window.width - 1 - width, kBusyMark, width,
+          A_REVERSE | A_BOLD);
+}
+
+void Screen::DrawProgress() {
+  if (!busy_ || progress_.empty()) return;
+  const int width = static_cast<int>(progress_.size()) + 4;
+  const CellRect frame = CenteredOverPage(3, width);
+  DrawFrame(frame, kProgressCaption);
+  PutText(frame.row + 1, frame.column + 2, progress_, width - 4);
 }
 
 void Screen::DrawMenuBar() {

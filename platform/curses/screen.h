@@ -6,6 +6,8 @@
 #ifndef SCAN_FS_PLATFORM_CURSES_SCREEN_H
 #define SCAN_FS_PLATFORM_CURSES_SCREEN_H
 
+#include <deque>
+#include <string>
 #include <vector>
 
 #include "platform/curses/dialog_layout.h"
@@ -40,7 +42,10 @@ class Screen {
   // Where a rectangle of this size is centred over the page, kept inside the terminal.
   CellRect CenteredOverPage(int height, int width) const;
 
+  // The busy mark, drawn over everything while the program works.
   void SetBusy(bool busy);
+  // How far the command is, shown in a box over the page while busy; empty for none.
+  void SetProgress(std::string text);
   // The pop-up whose title the menu bar shows selected; -1 for none.
   void SetActiveMenu(int popup) { activeMenu_ = popup; }
 
@@ -51,7 +56,8 @@ class Screen {
   // Draws everything now.
   void Redraw();
   // Draws everything, then waits for a key meant for what is shown (the terminal's size changes
-  // are handled here).
+  // are handled here). Keys typed while the terminal is too small wait, in order, until it is
+  // large enough; Ctrl+C does not wait.
   Key NextKey();
 
  private:
@@ -60,10 +66,14 @@ class Screen {
   void DrawMenuBar();
   void DrawPage();
   void DrawKeyHint();
+  void DrawProgress();
+  void DrawBusyMark();
 
   const std::vector<MenuPopup>& menu_;
   std::vector<Layer*> layers_;
   bool busy_ = false;
+  std::string progress_;
+  std::deque<Key> heldKeys_;  // typed while the terminal was too small
   int activeMenu_ = -1;
 };
 

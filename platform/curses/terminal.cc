@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "platform/curses/printable_text.h"
+#include "platform/linux/interruption.h"
 
 namespace {
 
@@ -16,28 +17,12 @@ namespace {
 // immediate.
 constexpr int kEscapeDelayMs = 25;
 
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-
 SCREEN* terminalScreen = nullptr;
 volatile std::sig_atomic_t terminalTakenOver = 0;
 
-void RestoreTerminalAndEnd(int signalNumber) {
+// Runs in a signal handler that ends the program at once.
+void RestoreTerminalForEnd() {
   if (terminalTakenOver) endwin();
-  // The handler was reset on entry, so the signal ends the program the usual way once this
-  // handler returns, and the parent sees which signal it was.
-  std::raise(signalNumber);
-}
-
-void CatchEndingSignals() {
-  struct sigaction action = {};
-  action.sa_handler = RestoreTerminalAndEnd;
-  action.sa_flags = SA_RESETHAND;
-  sigemptyset(&action.sa_mask);
-  for (const int signalNumber : kEndingSignals) sigaction(signalNumber, &action, nullptr);
-}
-
-void ReleaseEndingSignals() {
-  for (const int signalNumber : kEndingSignals) std::signal(signalNumber, SIG_DFL);
 }
 
 bool HasCapability(const char* name) {
@@ -86,16 +71,19 @@ bool OpenTerminal(std::string& error) {
   if (!CheckTerminalType(type, error)) return false;
 
   // Caught before the library starts, so that it leaves these signals to us.
-  CatchEndingSignals();
+  CatchInterruptions(RestoreTerminalForEnd);
   terminalScreen = newterm(type, stdout, stdin);
   if (terminalScreen == nullptr) {
-    ReleaseEndingSignals();
+    ReleaseInterruptions();
     error = "cannot use the terminal '" + PrintableText(type) + "'";
     return false;
   }
   set_term(terminalScreen);
   terminalTakenOver = 1;
-  raw();
+  // While the program works the terminal sends Ctrl+C as SIGINT, which asks the command to stop;
+  // while it waits for a key, Ctrl+C is a key (ReadKey). Typed keys stay queued either way.
+  cbreak();
+  noqiflush();
   noecho();
   keypad(stdscr, TRUE);
   set_escdelay(kEscapeDelayMs);
@@ -109,10 +97,31 @@ void CloseTerminal() {
   endwin();
   delscreen(terminalScreen);
   terminalScreen = nullptr;
-  ReleaseEndingSignals();
+  ReleaseInterruptions();
 }
 
+namespace {
+
+// The terminal delivers every key, Ctrl+C included, while the program waits for one; an ending
+// signal meanwhile ends the program at once.
+class WaitingForKey {
+ public:
+  WaitingForKey() {
+    SetWaitingForUser(true);
+    raw();
+  }
+  ~WaitingForKey() {
+    cbreak();
+    SetWaitingForUser(false);
+  }
+};
+
+}  // namespace
+
 Key ReadKey() {
+  // A stop asked for while no command ran (between two keys): the program closes, as on Ctrl+C.
+  if (StopRequested()) return Key{kKeyCtrlC, false};
+  const WaitingForKey waiting;
   errno = 0;
   const int code = getch();
   // A wait for a key fails only when a signal interrupts it or the terminal is gone; without

@@ -10,7 +10,9 @@
 #include "platform/curses/message_box_view.h"
 #include "platform/curses/screen.h"
 #include "platform/curses/terminal.h"
+#include "platform/linux/interruption.h"
 #include "platform/linux/linux_ui.h"
+#include "platform/linux/progress.h"
 #include "resources/menu.h"
 
 namespace {
@@ -21,17 +23,28 @@ class TerminalFrontEnd : public FrontEnd {
  public:
   explicit TerminalFrontEnd(Screen& screen) : screen_(screen) {}
 
-  int ShowMessageBox(const MessageBoxRequest& box) override { return RunMessageBox(screen_, box); }
+  int ShowMessageBox(const MessageBoxRequest& box) override {
+    // Once the user asked to stop, the program is on its way out: nothing more is asked.
+    if (StopRequested()) return (box.type & 0xF) == kMbOkCancel ? kIdCancel : kIdOk;
+    return RunMessageBox(screen_, box);
+  }
   void RunDialog(DialogSession& dialog) override { RunDialogView(screen_, dialog); }
   // A later repaint happens anyway: the screen is drawn before every wait for a key.
   void DisplayChanged(bool now) override {
     if (now) screen_.Redraw();
   }
   // The program's only thread is about to work for long, so the mark is drawn here and now.
-  void BusyChanged(bool busy) override { screen_.SetBusy(busy); }
+  void BusyChanged(bool busy) override {
+    pace_.Restart();
+    screen_.SetBusy(busy);
+  }
+  void ShowProgress(uint32_t done, uint32_t total) override {
+    if (pace_.Due()) screen_.SetProgress(ProgressText(done, total));
+  }
 
  private:
   Screen& screen_;
+  ProgressPace pace_;
 };
 
 // What the main window does with a key while no menu, box or dialog is up; false once the
@@ -66,9 +79,11 @@ int RunTerminalUi() {
 
   screen.Redraw();
   CreateMainWindow();
-  while (!QuitPosted()) {
+  // A command that was asked to stop has ended; so does the program.
+  while (!QuitPosted() && !StopRequested()) {
     if (!HandleMainWindowKey(screen, screen.NextKey())) CloseMainWindow();
   }
+  if (!QuitPosted()) CloseMainWindow();
 
   UseFrontEnd(nullptr);
   CloseTerminal();

@@ -3,6 +3,7 @@
 #ifndef SCAN_FS_PLATFORM_LINUX_FRONT_END_H
 #define SCAN_FS_PLATFORM_LINUX_FRONT_END_H
 
+#include <cstdint>
 #include <string>
 
 #include "shell/platform_ui.h"
@@ -27,6 +28,11 @@ class FrontEnd {
   virtual void DisplayChanged(bool now) { (void)now; }
   // The wait cursor became current, or stopped being current.
   virtual void BusyChanged(bool busy) { (void)busy; }
+  // A command reports how far it is: `done` of `total` bytes (called often; show it at a pace).
+  virtual void ShowProgress(uint32_t done, uint32_t total) {
+    (void)done;
+    (void)total;
+  }
 };
 
 #endif

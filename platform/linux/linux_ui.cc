@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/linux/dialog_session.h"
+#include "platform/linux/interruption.h"
 #include "shell/main_window.h"
 
 namespace {
@@ -139,6 +140,11 @@ CursorHandle SetCurrentCursor(CursorHandle cursor) {
 
 int ShowCursorCount(bool show) {
   return State().cursorShowCount += show ? 1 : -1;
+}
+
+bool ReportProgress(uint32_t done, uint32_t total) {
+  if (State().frontEnd != nullptr && total > 0) State().frontEnd->ShowProgress(done, total);
+  return !StopRequested();
 }
 
 void EnableMenuCommand(WindowHandle, unsigned commandId, bool enabled) {

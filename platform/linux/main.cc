@@ -10,6 +10,7 @@
 #include "platform/batch/batch_commands.h"
 #include "platform/batch/batch_front_end.h"
 #include "platform/curses/terminal_ui.h"
+#include "platform/linux/interruption.h"
 #include "platform/linux/program_exit.h"
 #include "platform/linux/program_options.h"
 #include "platform/linux/request_trace.h"
@@ -74,7 +75,13 @@ int main(int argc, char** argv) {
     return kTraceIncomplete;
   });
 
+  // The terminal user interface catches the ending signals itself, once it has a terminal.
+  if (commands) CatchInterruptions(nullptr);
   const int status = commands ? RunBatch(*commands, stdout) : RunTerminalUi();
   UseAspiManager(nullptr);
-  return CheckedExitStatus(status);
+  const int checked = CheckedExitStatus(status);
+  // A command stopped by a signal ends the program as the signal does; the terminal's Ctrl+C in
+  // the terminal user interface closes it as its close box does.
+  if (commands || !StopCameFromTerminal()) EndAsSignalled();
+  return checked;
 }

@@ -36,17 +36,23 @@ std::string ProgramRun::File(const std::string& name) const {
 }
 
 ProgramRun RunProgram(const std::string& binary, const std::vector<std::string>& arguments,
-                      const std::string& prepare, uintmax_t fileSizeLimit) {
+                      const RunOptions& options) {
   char pattern[] = "/tmp/scan_fs_run.XXXXXX";
   const std::string directory = mkdtemp(pattern);
   std::string command = "cd " + ShellQuote(directory) + " && ";
-  if (!prepare.empty()) command += "{ " + prepare + "; } && ";
+  if (!options.prepare.empty()) command += "{ " + options.prepare + "; } && ";
   // The shell's file size limit counts blocks of 512 bytes; an ignored SIGXFSZ makes a write
   // past it fail instead of ending the program.
-  command += "ulimit -f " + std::to_string((fileSizeLimit + 511) / 512) + " && trap '' XFSZ && ";
+  command +=
+      "ulimit -f " + std::to_string((options.fileSizeLimit + 511) / 512) + " && trap '' XFSZ && ";
+  // timeout(1) passes a signal on to the program, and ends as the program does.
   command += "timeout -k 5 " + std::to_string(kTimeLimitSeconds) + " " + ShellQuote(binary);
   for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
   command += " >stdout.txt 2>stderr.txt";
+  if (options.signal != 0) {
+    command += " & program=$!; sleep " + std::to_string(options.signalAfterSeconds) + "; kill -" +
+               std::to_string(options.signal) + " $program; wait $program";
+  }
   const int status = std::system(command.c_str());
   ProgramRun run;
   run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -25,11 +25,33 @@ struct ProgramRun {
 // Enough for the largest image (2720 dpi: about 30 MB) and its trace.
 inline constexpr uintmax_t kDefaultFileSizeLimit = 64u << 20;
 
-// Runs `binary` with `arguments` (each passed as one argument) in a new temporary directory.
-// `prepare` runs first in that directory, as a shell command, when not empty. A run that
-// exceeds the time limit is killed and fails the test.
+struct RunOptions {
+  std::string prepare;  // a shell command run first in the new directory, when not empty
+  uintmax_t fileSizeLimit = kDefaultFileSizeLimit;
+  int signal = 0;  // sent to the program once it has run for signalAfterSeconds; 0 for none
+  double signalAfterSeconds = 0;
+
+  static RunOptions Prepared(std::string command) {
+    RunOptions options;
+    options.prepare = std::move(command);
+    return options;
+  }
+  static RunOptions LimitedTo(uintmax_t fileSize) {
+    RunOptions options;
+    options.fileSizeLimit = fileSize;
+    return options;
+  }
+  static RunOptions SignalledAfter(int signalNumber, double seconds) {
+    RunOptions options;
+    options.signal = signalNumber;
+    options.signalAfterSeconds = seconds;
+    return options;
+  }
+};
+
+// Runs `binary` with `arguments` (each passed as one argument) in a new temporary directory. A
+// run that exceeds the time limit is killed and fails the test.
 ProgramRun RunProgram(const std::string& binary, const std::vector<std::string>& arguments,
-                      const std::string& prepare = "",
-                      uintmax_t fileSizeLimit = kDefaultFileSizeLimit);
+                      const RunOptions& options = {});
 
 #endif

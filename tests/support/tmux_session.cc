@@ -62,13 +62,14 @@ TmuxSession::TmuxSession(const std::string& binary, const std::vector<std::strin
   socket_ = directory_ + "/tmux.socket";
 
   // The shell records the program's pid, then becomes the program; after it the pane's shell
-  // records the terminal settings and, last, the exit status.
+  // records the terminal settings and, last, the exit status. The pane's shell ignores SIGINT, as
+  // an interactive shell leaves a Ctrl+C of the terminal to the program in the foreground.
   std::string program = "sh -c 'echo $$ > pid; exec \"$0\" \"$@\"' " + ShellQuote(binary);
   for (const std::string& argument : arguments) program += " " + ShellQuote(argument);
   const std::string environment =
       terminal.term ? "TERM=" + ShellQuote(*terminal.term) : std::string("unset TERM;");
-  const std::string command = "cd " + ShellQuote(directory_) + " && " + environment + " " +
-                              program +
+  const std::string command = "trap '' INT; cd " + ShellQuote(directory_) + " && " + environment +
+                              " " + program +
                               " 2>stderr.txt; exit_status=$?; stty -a >stty.txt 2>&1; "
                               "echo $exit_status >status.tmp; mv status.tmp status";
   Tmux("new-session -d -s main -x " + std::to_string(terminal.columns) + " -y " +

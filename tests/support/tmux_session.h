@@ -45,9 +45,10 @@ class TmuxSession {
   std::string ErrorOutput() const { return File("stderr.txt"); }
   // `stty -a` of the terminal after the program ended.
   std::string TerminalSettingsAfterExit() const { return File("stty.txt"); }
+  // A file the program wrote in its directory.
+  std::string File(const std::string& name) const;
 
  private:
-  std::string File(const std::string& name) const;
   std::string Tmux(const std::string& arguments) const;
 
   std::string socket_;
