@@ -8,15 +8,16 @@
 #include "shell/program_state.h"
 #include "tests/fuzz/command_script.h"
 #include "tests/fuzz/fuzzed_aspi_manager.h"
+#include "tests/fuzz/progress_check.h"
 #include "tests/fuzz/step_checks.h"
 #include "tests/fuzz/step_log.h"
 #include "tests/fuzz/violation.h"
-#include "tests/support/recording_front_end.h"
 #include "tests/support/temp_directory.h"
 
 namespace {
 
-void RunStep(const ScriptStep& step, FuzzedAspiManager& manager, RecordingFrontEnd& frontEnd) {
+void RunStep(const ScriptStep& step, FuzzedAspiManager& manager,
+             ProgressCheckingFrontEnd& frontEnd) {
   if (step.commandId != 0 && !MenuCommandEnabled(step.commandId)) return;
   BeginStep(step.name);
   manager.BeginStep(step.limits);
@@ -51,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   ResetProgramState();
   ResetLinuxUi();
-  RecordingFrontEnd frontEnd;
+  ProgressCheckingFrontEnd frontEnd;
   UseFrontEnd(&frontEnd);
   FuzzedAspiManager manager(replies);
   UseAspiManager(&manager);

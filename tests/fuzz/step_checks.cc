@@ -12,6 +12,7 @@ namespace {
 
 constexpr char kImageFile[] = "img_fs.tif";
 constexpr uintmax_t kTiffHeaderLength = 216;
+constexpr size_t kVersionOffset = 2;
 
 void CheckCursor() {
   if (CursorShowCount() != 0) {
@@ -35,6 +36,11 @@ void CheckImageFile(ImageFile expected) {
   const uintmax_t declared = DeclaredImageFileSize(header);
   if (size > declared) {
     Violation("img_fs.tif has " + std::to_string(size) + " bytes; its header declares " +
+              std::to_string(declared));
+  }
+  // Version 42 makes the file a TIFF: only an image that is whole may claim it.
+  if (header[kVersionOffset] == 42 && header[kVersionOffset + 1] == 0 && size != declared) {
+    Violation("img_fs.tif is a TIFF of " + std::to_string(size) + " bytes; its header declares " +
               std::to_string(declared));
   }
 }
