@@ -7,8 +7,8 @@
 #include "platform/linux/linux_ui.h"
 #include "shell/program_state.h"
 #include "tests/fuzz/command_script.h"
+#include "tests/fuzz/fuzz_front_end.h"
 #include "tests/fuzz/fuzzed_aspi_manager.h"
-#include "tests/fuzz/progress_check.h"
 #include "tests/fuzz/step_checks.h"
 #include "tests/fuzz/step_log.h"
 #include "tests/fuzz/violation.h"
@@ -16,8 +16,7 @@
 
 namespace {
 
-void RunStep(const ScriptStep& step, FuzzedAspiManager& manager,
-             ProgressCheckingFrontEnd& frontEnd) {
+void RunStep(const ScriptStep& step, FuzzedAspiManager& manager, FuzzFrontEnd& frontEnd) {
   if (step.commandId != 0 && !MenuCommandEnabled(step.commandId)) return;
   BeginStep(step.name);
   manager.BeginStep(step.limits);
@@ -34,6 +33,7 @@ void RunStep(const ScriptStep& step, FuzzedAspiManager& manager,
   } else {
     SendMenuCommand(step.commandId);
   }
+  frontEnd.EndStep();
   LogStep(step, manager.EndStep(), frontEnd);
   CheckStepEnd(step, filesOpenBefore);
 }
@@ -52,9 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   ResetProgramState();
   ResetLinuxUi();
-  ProgressCheckingFrontEnd frontEnd;
+  FuzzFrontEnd frontEnd;
   UseFrontEnd(&frontEnd);
-  FuzzedAspiManager manager(replies);
+  FuzzedAspiManager manager(replies, [&frontEnd] { frontEnd.AskToStop(); });
   UseAspiManager(&manager);
 
   RunStep(kStartStep, manager, frontEnd);

@@ -47,17 +47,20 @@ bool ShowsScanner(const SRB_ExecSCSICmd& request, uint8_t status) {
 
 }  // namespace
 
+void FuzzedAspiManager::CheckLimit(int count, int limit, const char* what) {
+  if (limit != kAnyNumber && count > limit) {
+    Violation("more than " + std::to_string(limit) + " requests" + what);
+  }
+}
+
 bool FuzzedAspiManager::CountRequest() {
   const bool inputEnded = replies_.exhausted();
   ++tally_.requests;
   if (inputEnded) ++tally_.afterInputEnded;
-  if (limits_.total != kAnyNumber && tally_.requests > limits_.total) {
-    Violation("more than " + std::to_string(limits_.total) + " requests");
-  }
-  if (limits_.afterInputEnded != kAnyNumber && tally_.afterInputEnded > limits_.afterInputEnded) {
-    Violation("more than " + std::to_string(limits_.afterInputEnded) +
-              " requests to a device that had gone away");
-  }
+  if (stopAsked_) ++tally_.afterStop;
+  CheckLimit(tally_.requests, limits_.total, "");
+  CheckLimit(tally_.afterInputEnded, limits_.afterInputEnded, " to a device that had gone away");
+  CheckLimit(tally_.afterStop, limits_.afterStop, " after the user asked to stop");
   return !inputEnded;
 }
 
@@ -65,6 +68,7 @@ void FuzzedAspiManager::BeginStep(const RequestLimits& limits) {
   JoinLateCompletion();
   limits_ = limits;
   tally_ = RequestTally{};
+  stopAsked_ = false;
 }
 
 RequestTally FuzzedAspiManager::EndStep() {
@@ -117,6 +121,10 @@ void FuzzedAspiManager::StartScsiRequest(SRB_ExecSCSICmd& request) {
   }
   request.SRB_Status = SS_PENDING;
   const ScsiReply reply = CountRequest() ? ReadScsiReply(replies_) : kGoneDevice;
+  if (reply.stop) {
+    stopAsked_ = true;
+    askToStop_();
+  }
   if (reply.late) {
     lateCompletion_ = std::thread([this, &request, reply] { FinishScsiRequest(request, reply); });
   } else {

@@ -58,6 +58,7 @@ ScsiReply ReadScsiReply(ReplyStream& stream) {
   }
   if (shape & kShapeData) reply.data = ReadCounted(stream);
   reply.late = (shape & kShapeLate) != 0;
+  reply.stop = (shape & kShapeStop) != 0;
   return reply;
 }
 
@@ -89,6 +90,7 @@ void AppendScsiReply(std::vector<uint8_t>& out, const ScsiReply& reply) {
   if (reply.deliveredLength) shape |= kShapeDeliveredLength;
   if (!reply.data.empty()) shape |= kShapeData;
   if (reply.late) shape |= kShapeLate;
+  if (reply.stop) shape |= kShapeStop;
   out.insert(out.end(), {reply.status, shape});
   if (shape & kShapeHostAdapterStatus) out.push_back(reply.hostAdapterStatus);
   if (shape & kShapeTargetStatus) out.push_back(reply.targetStatus);

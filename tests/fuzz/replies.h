@@ -25,6 +25,7 @@ inline constexpr uint8_t kShapeSense = 0x04;              // [n] n sense bytes
 inline constexpr uint8_t kShapeDeliveredLength = 0x08;    // [low] [high]
 inline constexpr uint8_t kShapeData = 0x10;               // [n] n data bytes
 inline constexpr uint8_t kShapeLate = 0x20;               // completes from another thread
+inline constexpr uint8_t kShapeStop = 0x40;               // the user asks to stop meanwhile
 
 struct SupportReply {
   uint8_t status;
@@ -54,6 +55,7 @@ struct ScsiReply {
   std::optional<uint16_t> deliveredLength;
   std::vector<uint8_t> data;  // the delivered bytes begin with these; the rest are zero
   bool late = false;
+  bool stop = false;
 };
 
 SupportReply ReadSupportReply(ReplyStream& stream);

@@ -142,6 +142,26 @@ std::vector<std::pair<std::string, Seed>> Seeds() {
                                                       .Data(DataStatus(972, 46, 0))
                                                       .Good(2));
 
+  // The user asks to stop during the second READ, and in another scan during RESERVE UNIT.
+  ScsiReply stoppingRead(SS_COMP);
+  stoppingRead.stop = true;
+  seeds.emplace_back("scan_t2_file_stopped", Seed(kScanToFile)
+                                                 .Support(1)
+                                                 .Data(kT2)
+                                                 .Good(kT2Preparation)
+                                                 .Data(DataStatus(1000, 60, 60000))
+                                                 .Good()
+                                                 .Data(DataStatus(1000, 60, 31000))
+                                                 .Reply(stoppingRead)
+                                                 .Data(DataStatus(1000, 60, 2000))
+                                                 .Good(2));
+  seeds.emplace_back("scan_t1_memory_stopped_in_preparation", Seed(kScanToMemory)
+                                                                  .Support(1)
+                                                                  .Data(kT1)
+                                                                  .Good(2)
+                                                                  .Reply(stoppingRead)
+                                                                  .Good(kT1Preparation - 1 + 2));
+
   // A remaining count that does not fall.
   seeds.emplace_back("scan_t2_stuck_counter", Seed(kScanToFile)
                                                   .Support(1)

@@ -8,8 +8,8 @@
 void LogStep(const ScriptStep& step, const RequestTally& tally, RecordingFrontEnd& frontEnd) {
   static const bool enabled = std::getenv("SCAN_FS_FUZZ_LOG") != nullptr;
   if (enabled) {
-    std::fprintf(stderr, "# %s: %d requests, %d after the input\n", step.name, tally.requests,
-                 tally.afterInputEnded);
+    std::fprintf(stderr, "# %s: %d requests, %d after the input, %d after a stop\n", step.name,
+                 tally.requests, tally.afterInputEnded, tally.afterStop);
     for (const std::string& dialog : frontEnd.dialogs()) {
       std::fprintf(stderr, "dialog %s\n", dialog.c_str());
     }
