@@ -107,13 +107,15 @@ const Bytes kT2 = InquiryData("TESSALIN", "ZR-40123B       ", "2.03");
 constexpr int kT2Preparation = 2 + 1 + 2 + 3 + 3;
 constexpr int kT1Preparation = 2 + 1 + 1 + 3 + 3;
 
+// Window creation finds a T2 at adapter 0, target 0; a scan into a file is prepared up to SCAN.
+Seed T2FileScan() {
+  return Seed(kScanToFile).Support(1).Data(kT2).Good(kT2Preparation);
+}
+
 std::vector<std::pair<std::string, Seed>> Seeds() {
   std::vector<std::pair<std::string, Seed>> seeds;
 
-  seeds.emplace_back("scan_t2_file", Seed(kScanToFile)
-                                         .Support(1)
-                                         .Data(kT2)
-                                         .Good(kT2Preparation)
+  seeds.emplace_back("scan_t2_file", T2FileScan()
                                          .Data(DataStatus(1000, 60, 60000))
                                          .Good()
                                          .Data(DataStatus(1000, 60, 31000))
@@ -145,10 +147,7 @@ std::vector<std::pair<std::string, Seed>> Seeds() {
   // The user asks to stop during the second READ, and in another scan during RESERVE UNIT.
   ScsiReply stoppingRead(SS_COMP);
   stoppingRead.stop = true;
-  seeds.emplace_back("scan_t2_file_stopped", Seed(kScanToFile)
-                                                 .Support(1)
-                                                 .Data(kT2)
-                                                 .Good(kT2Preparation)
+  seeds.emplace_back("scan_t2_file_stopped", T2FileScan()
                                                  .Data(DataStatus(1000, 60, 60000))
                                                  .Good()
                                                  .Data(DataStatus(1000, 60, 31000))
@@ -163,10 +162,7 @@ std::vector<std::pair<std::string, Seed>> Seeds() {
                                                                   .Good(kT1Preparation - 1 + 2));
 
   // A remaining count that does not fall.
-  seeds.emplace_back("scan_t2_stuck_counter", Seed(kScanToFile)
-                                                  .Support(1)
-                                                  .Data(kT2)
-                                                  .Good(kT2Preparation)
+  seeds.emplace_back("scan_t2_stuck_counter", T2FileScan()
                                                   .Data(DataStatus(3000, 40, 120000))
                                                   .Good()
                                                   .Data(DataStatus(3000, 40, 120000))
