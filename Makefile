@@ -5,7 +5,7 @@
 RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
 TEST_PACKAGES := $(FUZZ_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
-                 g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format
+                 g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format wine wine64 xvfb
 
 .PHONY: run test benchmark run-deps test-deps linux linux-asan mingw32 mingw64 check-format format \
         fuzz-deps fuzz-build fuzz-test fuzz
@@ -38,8 +38,9 @@ run: run-deps
 
 benchmark: run-deps
 	cmake --preset linux >/dev/null
-	cmake --build --preset linux --target scan_benchmark
+	cmake --build --preset linux --target scan_benchmark wait_benchmark
 	mkdir -p build/benchmark && ./build/linux/benchmarks/scan_benchmark build/benchmark
+	./build/linux/benchmarks/wait_benchmark
 
 linux linux-asan:
 	cmake --preset $@ >/dev/null
@@ -49,6 +50,7 @@ linux linux-asan:
 mingw32 mingw64:
 	cmake --preset $@ >/dev/null
 	cmake --build --preset $@
+	ctest --preset $@
 
 # The fuzz target of device replies (tests/fuzz). fuzz-test: a short run from the checked-in
 # seeds, part of make test; fuzz: a long one (FUZZ_SECONDS) that keeps what it finds in

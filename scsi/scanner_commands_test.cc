@@ -6,21 +6,10 @@
 #include <functional>
 
 #include "shell/program_state.h"
+#include "tests/support/hex_text.h"
 #include "tests/support/program_bench.h"
 
 namespace {
-
-std::vector<uint8_t> Hex(const std::string& text) {
-  std::vector<uint8_t> bytes;
-  std::string digits;
-  for (const char c : text) {
-    if (c != ' ') digits += c;
-  }
-  for (size_t i = 0; i + 1 < digits.size(); i += 2) {
-    bytes.push_back(static_cast<uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
-  }
-  return bytes;
-}
 
 // A request of the table: the CDB, SRB_Flags, SRB_BufLen and, for commands that send data, the
 // whole buffer (trailing zeros written as a count).
@@ -94,27 +83,14 @@ TEST(ScannerCommandsTest, EachRoutineSendsItsRequestBlock) {
     EXPECT_EQ(request.command, SC_EXEC_SCSI_CMD);
     EXPECT_EQ(request.hostAdapter, 1);
     EXPECT_EQ(request.target, 3);
-    EXPECT_EQ(request.cdb, Hex(expected.cdb));
+    EXPECT_EQ(request.cdb, HexBytes(expected.cdb));
     EXPECT_EQ(request.flags, expected.flags);
     EXPECT_EQ(request.bufferLength, expected.bufferLength);
     if (!expected.dataOut.empty() || expected.zerosAfter > 0) {
-      std::vector<uint8_t> out = Hex(expected.dataOut);
+      std::vector<uint8_t> out = HexBytes(expected.dataOut);
       out.resize(out.size() + expected.zerosAfter, 0);
       EXPECT_EQ(request.dataOut, out);
     }
-  }
-}
-
-TEST(ScannerCommandsTest, WindowCarriesTheLowSixteenBitsOfTheResolution) {
-  ProgramBench bench;
-  bench.Start();
-  for (const auto& [resolution, bytes] : std::vector<std::pair<uint32_t, std::string>>{
-           {2720, "0A A0 0A A0"}, {340, "01 54 01 54"}, {0x12345, "23 45 23 45"}}) {
-    scanResolution = resolution;
-    bench.ClearRequests();
-    SetWindowT2(nullptr, 0);
-    const std::vector<uint8_t> list = bench.Requests().at(0).dataOut;
-    EXPECT_EQ(std::vector<uint8_t>(list.begin() + 10, list.begin() + 14), Hex(bytes));
   }
 }
 
@@ -138,7 +114,7 @@ TEST(ScannerCommandsTest, GammaTablesTellingEntries) {
   const std::vector<uint8_t>& linear = requests.back().dataOut;
   ASSERT_EQ(linear.size(), 8192u);
   EXPECT_EQ(std::vector<uint8_t>(linear.begin(), linear.begin() + 10),
-            Hex("00000000 00000000 0100"));
+            HexBytes("00000000 00000000 0100"));
   EXPECT_EQ(linear[16], 0x02);
   EXPECT_EQ(linear[17], 0x00);
   EXPECT_EQ(linear[8190], 0xFF);
@@ -159,47 +135,6 @@ TEST(ScannerCommandsTest, ResetIsABusDeviceResetOfTheScannersTarget) {
   deviceAddress = {0, 5};  // no device there
   EXPECT_EQ(ResetScanner(nullptr, 1), SS_NO_DEVICE);
   EXPECT_EQ(bench.frontEnd().BoxTexts(), std::vector<std::string>{"*** Error in Reset ***"});
-}
-
-TEST(ScannerCommandsTest, OnlyShowErrorOfExactlyOneShowsTheErrorText) {
-  ProgramBench bench("fail=reserve");
-  bench.Start();
-  WindowHandle owner = reinterpret_cast<WindowHandle>(&bench);
-  for (const uint8_t showError : {0, 1, 2, 255}) {
-    bench.frontEnd().Clear();
-    EXPECT_EQ(ReserveUnit(owner, showError), SS_ERR);
-    const std::vector<RecordedBox>& boxes = bench.frontEnd().boxes();
-    ASSERT_EQ(boxes.size(), showError == 1 ? 1u : 0u) << int{showError};
-    if (!boxes.empty()) {
-      EXPECT_EQ(boxes[0].text, "*** Error in Reserve Unit ***");
-      EXPECT_EQ(boxes[0].owner, owner);
-      EXPECT_EQ(boxes[0].type, 0x10u);
-    }
-  }
-}
-
-TEST(ScannerCommandsTest, GetDataStatusStoresTheGeometryOnlyOnSuccess) {
-  ProgramBench bench("geometry=29000:1,fail=status@2,attention=off");
-  bench.Start();
-  ASSERT_EQ(ReserveUnit(nullptr, 0), SS_COMP);
-  scanResolution = 340;
-  ASSERT_EQ(SetWindowT2(nullptr, 0), SS_COMP);
-  ASSERT_EQ(ScanCommand(nullptr, 0), SS_COMP);
-  ASSERT_EQ(GetDataStatus(nullptr, 0), SS_COMP);
-  EXPECT_EQ(bytesPerLine, 29000u);
-  EXPECT_EQ(imageLines, 1u);
-  EXPECT_EQ(remainingBytes, 29000u);  // reply bytes 20-23: 00 00 71 48
-  EXPECT_EQ(imageByteCount, 29000u);
-
-  uint8_t buffer[kReadImageBufferLength];
-  ASSERT_EQ(ReadImage(nullptr, 1000, buffer, 0), SS_COMP);
-  EXPECT_EQ(GetDataStatus(nullptr, 0), SS_ERR);  // the second one fails: nothing changes
-  EXPECT_EQ(remainingBytes, 29000u);
-  EXPECT_EQ(imageByteCount, 29000u);
-  EXPECT_EQ(GetDataStatus(nullptr, 0), SS_COMP);
-  EXPECT_EQ(remainingBytes, 28000u);
-  EXPECT_EQ(imageByteCount, 28000u);  // follows what remains
-  EXPECT_EQ(bytesPerLine, 29000u);
 }
 
 }  // namespace

@@ -89,7 +89,7 @@ struct SRB_ExecSCSICmd {
   uint8_t SRB_HaStat;
   uint8_t SRB_TargStat;
   void* SRB_PostProc;
-  uint8_t SRB_Rsvd2[20];
+  uint8_t SRB_Rsvd2[20];  // 20 bytes in every build: only the two pointers widen on 64-bit
   uint8_t CDBByte[16];
   uint8_t SenseArea[SENSE_LEN + 2];
 };

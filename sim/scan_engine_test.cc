@@ -20,10 +20,7 @@ struct Reply {
 
 class ScanEngineTest : public testing::Test {
  protected:
-  explicit ScanEngineTest(const std::string& config = "attention=off") {
-    std::string error;
-    bus_ = std::make_unique<SimulatedBus>(ParseSimConfig(config, error).value());
-  }
+  ScanEngineTest() { UseModel("attention=off"); }
 
   void UseModel(const std::string& config) {
     std::string error;
@@ -75,12 +72,6 @@ class ScanEngineTest : public testing::Test {
     ASSERT_EQ(Send({0x24, 0, 0, 0, 0, 0, 0, 0, 0x48, 0}, list).status, SS_COMP);
     std::vector<uint8_t> window(5, 0);
     ASSERT_EQ(Send({0x1B, 0, 0, 0, 1, 0}, window).status, SS_COMP);
-  }
-
-  std::vector<uint8_t> DataStatus() {
-    std::vector<uint8_t> reply(35, 0xEE);
-    EXPECT_EQ(Send({0x34, 0, 0, 0, 0, 0, 0, 0, 0x1C, 0}, reply).status, SS_COMP);
-    return reply;
   }
 
   std::unique_ptr<SimulatedBus> bus_;

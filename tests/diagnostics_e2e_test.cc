@@ -6,6 +6,7 @@
 #include <csignal>
 #include <sstream>
 
+#include "tests/support/hex_text.h"
 #include "tests/support/run_program.h"
 
 namespace {
@@ -59,13 +60,6 @@ Lines Requests(const ProgramRun& run, std::vector<std::string>* received = nullp
   return requests;
 }
 
-std::vector<unsigned> HexBytes(const std::string& hex) {
-  std::vector<unsigned> bytes;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2)
-    bytes.push_back(std::stoul(hex.substr(i, 2), nullptr, 16));
-  return bytes;
-}
-
 TEST(DiagnosticsEndToEnd, T2DumpHoldsWhatTheScannerSentAndEveryRequestIsAsBuilt) {
   const ProgramRun run = ScanFs("", "save,diag1,diag2");
   EXPECT_EQ(run.exitStatus, 0) << run.err;
@@ -83,8 +77,8 @@ TEST(DiagnosticsEndToEnd, T2DumpHoldsWhatTheScannerSentAndEveryRequestIsAsBuilt)
                    "0 0 000000000000", "24 0 1d0400000000", "0 0 000000000000", "24 0 1d1200000000",
                    "8 5 3c020400000000000500"}));
   ASSERT_EQ(received.size(), 8u);
-  const std::vector<unsigned> words = HexBytes(received[1]);
-  const std::vector<unsigned> pair = HexBytes(received[2]);
+  const std::vector<uint8_t> words = HexBytes(received[1]);
+  const std::vector<uint8_t> pair = HexBytes(received[2]);
   ASSERT_EQ(words.size(), 512u);
   ASSERT_EQ(pair.size(), 4u);
   std::string expected = "ZR-40123B\r\n\r\n\r\n";
@@ -151,12 +145,12 @@ TEST(DiagnosticsEndToEnd, VerdictsAndExitStatuses) {
 
 // A stop asked while the search of a command finds the scanner ends the command there: the data
 // dump sends nothing and writes no file. The start-up search failed at the scanner's first
-// INQUIRY; every request takes two seconds, and the signal comes in the middle of the second.
+// INQUIRY; every request takes two seconds, and the signal comes once that first one has ended.
 TEST(DiagnosticsEndToEnd, AStopDuringTheSearchEndsTheCommand) {
   const ProgramRun run = RunProgram(SCAN_FS_BINARY,
                                     {"--simulate=scanner=0:0,fail=inquiry@1,late=2000", "--batch",
                                      "save", "--trace", "trace.jsonl"},
-                                    RunOptions::SignalledAfter(SIGTERM, 3.0));
+                                    RunOptions::SignalledWhen(SIGTERM, "trace.jsonl", "\"cdb\""));
   EXPECT_EQ(run.exitStatus, 128 + SIGTERM);
   EXPECT_EQ(run.OutLines().back(), "# save");
   std::istringstream trace(run.File("trace.jsonl"));

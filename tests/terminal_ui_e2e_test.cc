@@ -3,7 +3,9 @@
 
 #include <signal.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/run_program.h"
@@ -102,41 +104,7 @@ class TerminalUiTest : public testing::Test {
   std::unique_ptr<TmuxSession> session_;
 };
 
-TEST_F(TerminalUiTest, FunctionMenuByItsAccessKeyRunsScannerInformation) {
-  TmuxSession& tui = Start({"--simulate"});
-  ExpectPage(kWelcomePage);
-  tui.Press({"M-f"});
-  ExpectText("Scanner Self-diagnostics 2");
-  tui.Press({"c"});
-  ExpectPage(PageStart({" ** Scanner Information **", "  Scanner ID(Board# 0) : 2",
-                        "  Vendor  ID           : QUORVEL",
-                        "  Product ID           : ZR-40123B(Tessaline T2)",
-                        "  ROM Version          : 1.32"}));
-  ExpectNoText("Exit");  // the menu closed
-}
-
-TEST_F(TerminalUiTest, BoardInformationOfThreeAdaptersWarnsThenShowsTwoBlocks) {
-  TmuxSession& tui = Start({"--simulate=adapters=3,reject=1"});
-  ExpectPage(kWelcomePage);
-  // F10 selects the menu bar, Enter opens the first menu and chooses its first item.
-  tui.Press({"F10", "Enter", "Enter"});
-  for (const char* text : {"Warning", "(X) SCSI Board Information was not gained.",
-                           "      Check if the board is properly set",
-                           "      and the driver is properly installed.", "[ OK ]"}) {
-    ExpectText(text);
-  }
-  // The box stands over the page, whose first block is already drawn.
-  EXPECT_EQ(PageRows(tui.Screen()).at(1), "  Host Adapter ID(Board# 0) : 7");
-  tui.Press({"Enter"});
-  ExpectNoText("[ OK ]");
-  ExpectPage(PageStart({" ** SCSI Board Information **", "  Host Adapter ID(Board# 0) : 7",
-                        "  ASPI Manager              : Sim ASPI Manager",
-                        "  ASPI Manager Name         : Sim SCSI Host 0", "", "", "",
-                        "  Host Adapter ID(Board# 2) : 7",
-                        "  ASPI Manager              : Sim ASPI Manager",
-                        "  ASPI Manager Name         : Sim SCSI Host 2"}));
-}
-
+// Boxes close with Escape or their access letter; a box over the page leaves what is drawn.
 TEST_F(TerminalUiTest, BoxesCloseWithEscapeOrTheirAccessLetter) {
   TmuxSession& startUp = Start({"--simulate=aspi=E8"});
   ExpectText("(X) ASPI driver for Windows is not properly working.");
@@ -144,15 +112,25 @@ TEST_F(TerminalUiTest, BoxesCloseWithEscapeOrTheirAccessLetter) {
   ExpectNoText("(X)");
   ExpectPage(PageStart({}));  // start-up stopped before the welcome page
 
-  TmuxSession& board = Start({"--simulate=adapters=2,reject=1"});
+  // F10 selects the menu bar, Enter opens the first menu and chooses its first item.
+  TmuxSession& board = Start({"--simulate=adapters=3,reject=1"});
   ExpectPage(kWelcomePage);
-  board.Press({"M-f", "b"});
-  ExpectText("(X) SCSI Board Information was not gained.");
+  board.Press({"F10", "Enter", "Enter"});
+  for (const char* text : {"Warning", "(X) SCSI Board Information was not gained.",
+                           "      Check if the board is properly set",
+                           "      and the driver is properly installed.", "[ OK ]"}) {
+    ExpectText(text);
+  }
+  // The box stands over the page, whose first block is already drawn.
+  EXPECT_EQ(PageRows(board.Screen()).at(1), "  Host Adapter ID(Board# 0) : 7");
   board.Press({"o"});
   ExpectNoText("(X)");
   ExpectPage(PageStart({" ** SCSI Board Information **", "  Host Adapter ID(Board# 0) : 7",
                         "  ASPI Manager              : Sim ASPI Manager",
-                        "  ASPI Manager Name         : Sim SCSI Host 0"}));
+                        "  ASPI Manager Name         : Sim SCSI Host 0", "", "", "",
+                        "  Host Adapter ID(Board# 2) : 7",
+                        "  ASPI Manager              : Sim ASPI Manager",
+                        "  ASPI Manager Name         : Sim SCSI Host 2"}));
 }
 
 TEST_F(TerminalUiTest, GrayedItemsOfAT1AreMarkedSkippedAndRefused) {
@@ -183,24 +161,6 @@ TEST_F(TerminalUiTest, GrayedItemsOfAT1AreMarkedSkippedAndRefused) {
     // From Scanner Information, two steps down pass both grayed items to the scan command.
     ExpectText("Scan (Negative Film)");
     ExpectText("Resolution");
-  }
-}
-
-TEST_F(TerminalUiTest, AboutDialogClosesWithEnterAndWithEscape) {
-  TmuxSession& tui = Start({"--simulate"});
-  ExpectPage(kWelcomePage);
-  for (const char* close : {"Enter", "Escape"}) {
-    tui.Press({"M-h"});
-    ExpectText("About...");
-    tui.Press({"a"});
-    for (const char* text :
-         {"Quorvel Scanner Test (SCSI)", "Version 1.0b", "Quorvel Service Engineering",
-          "for the Tessaline T1/T2 film scanners", "[ OK ]"}) {
-      ExpectText(text);
-    }
-    tui.Press({close});
-    ExpectNoText("[ OK ]");
-    ExpectPage(kWelcomePage);
   }
 }
 
@@ -238,6 +198,7 @@ TEST_F(TerminalUiTest, TooSmallTerminalShowsAMessageAndKeysWaitUntilItGrows) {
                         "  Vendor  ID           : QUORVEL",
                         "  Product ID           : ZR-40123B(Tessaline T2)",
                         "  ROM Version          : 1.32"}));
+  ExpectNoText("Exit");  // the menu closed
   tui.Resize(56, 19);
   ExpectText("The terminal is too small.");
   tui.Resize(56, 20);
@@ -279,13 +240,21 @@ TEST_F(TerminalUiTest, EscapeSequenceInADeviceTextIsShownAsText) {
 
 TEST_F(TerminalUiTest, ExitAndEveryCloseEndWithStatusZeroAndARestoredTerminal) {
   const std::vector<std::vector<std::string>> ways = {
-      {"M-f", "x"}, {"q"}, {"C-c"}, {"F10", "C-c"}, {"M-h", "a", "C-c"}};
+      {"M-f", "x"},
+      {"q"},
+      {"C-c"},
+      {"F10", "C-c"},
+      {"M-h", "a", "C-c"},
+      // The About dialog closes with Enter and with Escape.
+      {"M-h", "a", "Enter", "q"},
+      {"M-h", "a", "Escape", "q"}};
   for (const std::vector<std::string>& keys : ways) {
     TmuxSession& tui = Start({"--simulate"});
     ExpectPage(kWelcomePage);
     for (const std::string& key : keys) {
       tui.Press({key});
       if (key == "a") ExpectText("Version 1.0b");
+      if (key == "Escape") ExpectNoText("Version 1.0b");  // not taken as Alt with the next key
     }
     ExpectExitStatus(0);
     EXPECT_NE(tui.TerminalSettingsAfterExit().find(" icanon"), std::string::npos) << keys[0];
@@ -319,7 +288,11 @@ TEST_F(TerminalUiTest, EndingSignalsAndInterruptionsGiveTheTerminalBack) {
       tui.Press({"Enter"});
       ExpectText("Please wait...");
     }
-    tui.Press(c.keys);
+    // Apart: two Ctrl+C that arrive before the first signal is handled merge into one.
+    for (const std::string& key : c.keys) {
+      tui.Press({key});
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
     if (c.signalNumber != 0) {
       ASSERT_EQ(kill(tui.ProgramPid(), c.signalNumber), 0);
     }

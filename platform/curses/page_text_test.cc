@@ -22,25 +22,6 @@ TEST(PageTextTest, PixelsMapToCellsByFlooredDivision) {
   EXPECT_EQ(CellOfPixel(429, 319).row, kPageRows - 1);
 }
 
-TEST(PageTextTest, BoardInformationBlocksKeepTheirSpacing) {
-  SurfaceModel surface;
-  surface.Draw(10, 10, "** title **");
-  for (int adapter = 0; adapter < 5; ++adapter) {
-    const std::string n = std::to_string(adapter);
-    surface.Draw(20, 35 + 60 * adapter, "id " + n);
-    surface.Draw(20, 55 + 60 * adapter, "manager " + n);
-    surface.Draw(20, 75 + 60 * adapter, "name " + n);
-  }
-  const PageRowsText page = RenderPage(surface);
-  EXPECT_EQ(Row(page, 0), " ** title **");
-  for (int adapter = 0; adapter < 5; ++adapter) {
-    const std::string n = std::to_string(adapter);
-    EXPECT_EQ(Row(page, 1 + 3 * adapter), "  id " + n);
-    EXPECT_EQ(Row(page, 2 + 3 * adapter), "  manager " + n);
-    EXPECT_EQ(Row(page, 3 + 3 * adapter), "  name " + n);
-  }
-}
-
 TEST(PageTextTest, CharactersFromTheRightEdgeOnAreCut) {
   SurfaceModel surface;
   surface.Draw(0, 0, std::string(60, 'x'));

@@ -45,14 +45,19 @@ ProgramRun RunProgram(const std::string& binary, const std::vector<std::string>&
   // past it fail instead of ending the program.
   command +=
       "ulimit -f " + std::to_string((options.fileSizeLimit + 511) / 512) + " && trap '' XFSZ && ";
-  // timeout(1) passes a signal on to the program, and ends as the program does.
-  command += "timeout -k 5 " + std::to_string(kTimeLimitSeconds) + " " + ShellQuote(binary);
-  for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
-  command += " >stdout.txt 2>stderr.txt";
+  // timeout(1) passes a signal on to the program once (--foreground: not again to its process
+  // group), and ends as the program does.
+  std::string program =
+      "timeout --foreground -k 5 " + std::to_string(kTimeLimitSeconds) + " " + ShellQuote(binary);
+  for (const std::string& argument : arguments) program += " " + ShellQuote(argument);
+  program += " >stdout.txt 2>stderr.txt";
   if (options.signal != 0) {
-    command += " & program=$!; sleep " + std::to_string(options.signalAfterSeconds) + "; kill -" +
-               std::to_string(options.signal) + " $program; wait $program";
+    program = "{ " + program + " & program=$!; until grep -qF -- " +
+              ShellQuote(options.signalWhenText) + " " + ShellQuote(options.signalWhenFile) +
+              " 2>/dev/null || ! kill -0 $program 2>/dev/null; do sleep 0.02; done; kill -" +
+              std::to_string(options.signal) + " $program 2>/dev/null; wait $program; }";
   }
+  command += program;
   const int status = std::system(command.c_str());
   ProgramRun run;
   run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -28,8 +28,11 @@ inline constexpr uintmax_t kDefaultFileSizeLimit = 64u << 20;
 struct RunOptions {
   std::string prepare;  // a shell command run first in the new directory, when not empty
   uintmax_t fileSizeLimit = kDefaultFileSizeLimit;
-  int signal = 0;  // sent to the program once it has run for signalAfterSeconds; 0 for none
-  double signalAfterSeconds = 0;
+  // Sent to the program once the file `signalWhenFile` (in its directory) holds the text
+  // `signalWhenText`: the program has then surely come that far. 0 for none.
+  int signal = 0;
+  std::string signalWhenFile;
+  std::string signalWhenText;
 
   static RunOptions Prepared(std::string command) {
     RunOptions options;
@@ -41,10 +44,11 @@ struct RunOptions {
     options.fileSizeLimit = fileSize;
     return options;
   }
-  static RunOptions SignalledAfter(int signalNumber, double seconds) {
+  static RunOptions SignalledWhen(int signalNumber, std::string file, std::string text) {
     RunOptions options;
     options.signal = signalNumber;
-    options.signalAfterSeconds = seconds;
+    options.signalWhenFile = std::move(file);
+    options.signalWhenText = std::move(text);
     return options;
   }
 };
