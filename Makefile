@@ -66,7 +66,7 @@ fuzz-build:
 
 fuzz-test: fuzz-build
 	rm -rf build/fuzz/short-run && mkdir build/fuzz/short-run
-	$(FUZZER) $(FUZZ_FLAGS) -seed=1 -runs=3000 -max_total_time=25 build/fuzz/short-run tests/fuzz/seeds
+	$(FUZZER) $(FUZZ_FLAGS) -seed=1 -runs=10000 -max_total_time=25 build/fuzz/short-run tests/fuzz/seeds
 
 fuzz: fuzz-deps
 	$(MAKE) --no-print-directory fuzz-build
