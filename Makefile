@@ -1,24 +1,42 @@
-# make run   builds the Linux program and starts it on the simulated Tessaline T2
-# make test  builds every configuration and runs every test
-# Both install the Debian packages they miss when run as root.
+# make run      builds the Linux program (build/linux/scan_fs) and starts it on the simulated T2
+# make test     builds every configuration and runs every test
+# make install  builds a release and installs it under PREFIX (default /usr/local; DESTDIR too)
+# They install the Debian packages they miss: as root, or through sudo for another user.
 
 RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
 TEST_PACKAGES := $(FUZZ_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
                  g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format wine wine64 xvfb
+KERNEL_TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev \
+                        qemu-system-x86 busybox-static cpio
+TEST_PACKAGES += $(KERNEL_TEST_PACKAGES)
 
-.PHONY: run test benchmark run-deps test-deps linux linux-asan mingw32 mingw64 check-format format \
-        fuzz-deps fuzz-build fuzz-test fuzz
+.PHONY: run test benchmark install release run-deps test-deps linux linux-asan mingw32 mingw64 \
+        check-format format kernel-test fuzz-deps fuzz-build fuzz-test fuzz
+
+PREFIX ?= /usr/local
+
+# Run by root in a tree that another user owns (sudo make ...), the builds still run as that
+# user, so that build/ never ends up owned by root; the program and the installation do not.
+TREE_OWNER := $(shell stat -c '%u %g' .)
+ifeq ($(shell id -u),0)
+ifneq ($(word 1,$(TREE_OWNER)),0)
+AS_OWNER := setpriv --reuid=$(word 1,$(TREE_OWNER)) --regid=$(word 2,$(TREE_OWNER)) --clear-groups --
+endif
+endif
 
 define install_missing
 	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
-	  if [ "$$(id -u)" = 0 ]; then \
-	    echo "Installing:" $$missing; \
-	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	  if [ "$$(id -u)" = 0 ]; then as_root=""; \
+	  elif command -v sudo >/dev/null; then as_root="sudo"; \
 	  else \
-	    echo "Missing Debian packages (run as root to install them):" $$missing; exit 1; \
+	    echo "Missing Debian packages:" $$missing; \
+	    echo "Install them as root (apt-get install" $$missing"), then run make again."; exit 1; \
 	  fi; \
+	  echo "Installing:" $$missing; \
+	  $$as_root apt-get update -qq && \
+	  $$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
 endef
 
@@ -32,25 +50,46 @@ fuzz-deps:
 	$(call install_missing,$(FUZZ_PACKAGES))
 
 run: run-deps
-	cmake --preset linux >/dev/null
-	cmake --build --preset linux --target scan_fs
+	$(AS_OWNER) cmake --preset linux >/dev/null
+	$(AS_OWNER) cmake --build --preset linux --target scan_fs
 	./build/linux/scan_fs --simulate
 
 benchmark: run-deps
-	cmake --preset linux >/dev/null
-	cmake --build --preset linux --target scan_benchmark wait_benchmark
-	mkdir -p build/benchmark && ./build/linux/benchmarks/scan_benchmark build/benchmark
-	./build/linux/benchmarks/wait_benchmark
+	$(AS_OWNER) cmake --preset linux >/dev/null
+	$(AS_OWNER) cmake --build --preset linux --target scan_benchmark wait_benchmark
+	$(AS_OWNER) mkdir -p build/benchmark
+	$(AS_OWNER) ./build/linux/benchmarks/scan_benchmark build/benchmark
+	$(AS_OWNER) ./build/linux/benchmarks/wait_benchmark
+
+# A plain release configure, as anyone building the program gets it: warnings stay warnings.
+release: run-deps
+	$(AS_OWNER) cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	$(AS_OWNER) cmake --build build/release --target scan_fs
+
+# Only the copying runs as root, through sudo, when the destination is not writable; the file
+# list that cmake leaves in build/release goes back to the build's owner.
+install: release
+	@dest="$(DESTDIR)$(PREFIX)"; probe="$$dest"; \
+	while [ ! -e "$$probe" ]; do probe=$$(dirname "$$probe"); done; \
+	as_root=""; \
+	if [ ! -w "$$probe" ] && [ "$$(id -u)" != 0 ]; then \
+	  command -v sudo >/dev/null || { echo "$$probe is not writable: run make install as root, or set PREFIX"; exit 1; }; \
+	  as_root=sudo; \
+	fi; \
+	$$as_root env DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)" && \
+	if [ -n "$$as_root" ] || [ "$$(id -u)" = 0 ]; then \
+	  $$as_root chown --reference=build/release build/release/install_manifest.txt; \
+	fi
 
 linux linux-asan:
-	cmake --preset $@ >/dev/null
-	cmake --build --preset $@
-	ctest --preset $@
+	$(AS_OWNER) cmake --preset $@ >/dev/null
+	$(AS_OWNER) cmake --build --preset $@
+	$(AS_OWNER) ctest --preset $@
 
 mingw32 mingw64:
-	cmake --preset $@ >/dev/null
-	cmake --build --preset $@
-	ctest --preset $@
+	$(AS_OWNER) cmake --preset $@ >/dev/null
+	$(AS_OWNER) cmake --build --preset $@
+	$(AS_OWNER) ctest --preset $@
 
 # The fuzz target of device replies (tests/fuzz). fuzz-test: a short run from the checked-in
 # seeds, part of make test; fuzz: a long one (FUZZ_SECONDS) that keeps what it finds in
@@ -60,17 +99,20 @@ FUZZ_SECONDS ?= 1800
 FUZZ_FLAGS = -max_len=4096 -timeout=10 -artifact_prefix=$(CURDIR)/build/fuzz/artifacts/
 
 fuzz-build:
-	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz
-	mkdir -p build/fuzz/artifacts build/fuzz/corpus
+	$(AS_OWNER) cmake --preset fuzz >/dev/null
+	$(AS_OWNER) cmake --build --preset fuzz
+	$(AS_OWNER) mkdir -p build/fuzz/artifacts build/fuzz/corpus
 
 fuzz-test: fuzz-build
-	rm -rf build/fuzz/short-run && mkdir build/fuzz/short-run
-	$(FUZZER) $(FUZZ_FLAGS) -seed=1 -runs=10000 -max_total_time=25 build/fuzz/short-run tests/fuzz/seeds
+	$(AS_OWNER) rm -rf build/fuzz/short-run
+	$(AS_OWNER) mkdir build/fuzz/short-run
+	$(AS_OWNER) $(FUZZER) $(FUZZ_FLAGS) -seed=1 -runs=10000 -max_total_time=25 \
+	  build/fuzz/short-run tests/fuzz/seeds
 
 fuzz: fuzz-deps
 	$(MAKE) --no-print-directory fuzz-build
-	$(FUZZER) $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus tests/fuzz/seeds
+	$(AS_OWNER) $(FUZZER) $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  build/fuzz/corpus tests/fuzz/seeds
 
 SOURCES = $$(find . -path ./build -prune -o \( -name '*.cc' -o -name '*.h' \) -print)
 
@@ -86,4 +128,16 @@ test: test-deps
 	$(MAKE) --no-print-directory linux-asan
 	$(MAKE) --no-print-directory mingw32
 	$(MAKE) --no-print-directory mingw64
+	$(MAKE) --no-print-directory kernel-test
 	$(MAKE) --no-print-directory fuzz-test
+
+# The program on a real kernel SCSI stack: a QEMU guest serves the simulated scanner through the
+# kernel's target (tests/kernel/run_guest.sh), then kernel_stack_tests judges what it handed back.
+kernel-test:
+	$(call install_missing,$(KERNEL_TEST_PACKAGES))
+	$(AS_OWNER) cmake --preset linux >/dev/null
+	$(AS_OWNER) cmake --build --preset linux \
+	  --target scan_fs scan_fs_static scanner_target kernel_stack_tests
+	$(AS_OWNER) tests/kernel/run_guest.sh build/linux build/kernel-test
+	$(AS_OWNER) env KERNEL_TEST_RESULTS=build/kernel-test/results \
+	  timeout 300 build/linux/tests/kernel_stack_tests

@@ -6,7 +6,9 @@
 
 #include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "scsi/srb.h"
 
@@ -36,6 +38,9 @@ struct CommandOutcome {
   uint8_t hostAdapterStatus = HASTAT_OK;
   // How long the device works on the command before the request completes.
   std::chrono::milliseconds busyTime{0};
+  // Bytes the device returned in its data-in phase; a carrier that moves the data through a
+  // buffer of its own (the kernel's target) hands back only these.
+  std::optional<uint32_t> returnedBytes;
 
   uint8_t FinalAspiStatus() const {
     if (aspiStatus != 0) return aspiStatus;
@@ -45,6 +50,13 @@ struct CommandOutcome {
 
 inline CommandOutcome Good() {
   return CommandOutcome{};
+}
+
+// Good status with `length` bytes returned to the initiator.
+inline CommandOutcome Returned(size_t length) {
+  CommandOutcome outcome;
+  outcome.returnedBytes = static_cast<uint32_t>(length);
+  return outcome;
 }
 
 inline CommandOutcome CheckCondition(uint8_t key, uint8_t asc, uint8_t ascq = 0,

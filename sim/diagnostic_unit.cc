@@ -118,7 +118,7 @@ CommandOutcome DiagnosticUnit::ReadBuffer(std::span<const uint8_t> cdb, std::spa
   if (offset + length > buffer.size()) return IllegalRequest(sense::kAscInvalidFieldInCdb);
   if (auto fault = CheckDataBuffer(data, length)) return *fault;
   std::copy_n(buffer.begin() + offset, length, data.begin());
-  return Good();
+  return Returned(length);
 }
 
 void DiagnosticUnit::Reset() {

@@ -31,5 +31,5 @@ CommandOutcome AnswerInquiry(std::span<const uint8_t> cdb, std::span<uint8_t> da
   const size_t length = std::min<size_t>({cdb[4], available, inquiry.size()});
   if (auto fault = CheckDataBuffer(data, length)) return *fault;
   std::copy_n(inquiry.begin(), length, data.begin());
-  return Good();
+  return Returned(length);
 }

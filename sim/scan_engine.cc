@@ -197,7 +197,7 @@ CommandOutcome ScanEngine::DataBufferStatus(std::span<const uint8_t> cdb, std::s
     StoreBigEndian32(&reply[20], ReportedRemaining(remaining));
   }
   std::copy_n(reply.begin(), length, data.begin());
-  return Good();
+  return Returned(length);
 }
 
 uint32_t ScanEngine::ReportedRemaining(uint32_t remaining) {
@@ -230,12 +230,13 @@ CommandOutcome ScanEngine::Read(std::span<const uint8_t> cdb, std::span<uint8_t>
   image_->Read(delivered_, data.data(), delivered);
   delivered_ += delivered;
 
-  CommandOutcome outcome = Good();
+  CommandOutcome outcome = Returned(delivered);
   if (delivered < length) {
     // Fewer bytes than asked: CHECK CONDITION with the incorrect length bit and the residue.
     outcome = CheckCondition(sense::kNoSense, 0x00, 0x00, true);
     outcome.sense[0] |= 0x80;  // the information field is valid
     StoreBigEndian32(&outcome.sense[3], length - delivered);
+    outcome.returnedBytes = delivered;
   }
   outcome.busyTime = std::chrono::milliseconds(setup_.readTimeMs);
   return outcome;

@@ -17,11 +17,15 @@ const char* ModelRevision(ScannerModel model) {
 
 }  // namespace
 
+InquiryData ScannerInquiryData(const ScannerSetup& setup) {
+  return MakeInquiryData(kDeviceTypeScanner, setup.vendor.value_or(kDefaultVendor),
+                         setup.product.value_or(ModelProduct(setup.model)),
+                         setup.revision.value_or(ModelRevision(setup.model)));
+}
+
 VirtualScanner::VirtualScanner(const ScannerSetup& setup)
     : setup_(setup),
-      inquiry_(MakeInquiryData(kDeviceTypeScanner, setup.vendor.value_or(kDefaultVendor),
-                               setup.product.value_or(ModelProduct(setup.model)),
-                               setup.revision.value_or(ModelRevision(setup.model)))),
+      inquiry_(ScannerInquiryData(setup)),
       unitAttention_(setup.unitAttention),
       scan_(setup.model, setup.scan),
       diagnostics_(setup.diagnostics) {}

@@ -13,6 +13,10 @@
 #include "sim/scsi_target.h"
 #include "sim/sim_config.h"
 
+// The scanner's standard INQUIRY data: peripheral type 6 (scanner) and the identification the
+// setup gives or the model's own.
+InquiryData ScannerInquiryData(const ScannerSetup& setup);
+
 class VirtualScanner : public ScsiTarget {
  public:
   explicit VirtualScanner(const ScannerSetup& setup);

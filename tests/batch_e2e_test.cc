@@ -65,15 +65,17 @@ TEST(BatchEndToEnd, GrayedCommandsOfAT1AreUnavailableAndCountAsWarnings) {
                  "line 40 120    (Scanner : Tessaline T1/T2)"}));
 }
 
-TEST(BatchEndToEnd, WithoutTheSimulatorTheManagerIsMissingPlainly) {
-  const ProgramRun run = ScanFs({"--batch", "info"});
+TEST(BatchEndToEnd, WithoutAnyScsiHostTheManagerFailsAndSaysWhy) {
+  const ProgramRun run = RunProgram(SCAN_FS_BINARY, {"--batch", "info"},
+                                    RunOptions::Prepared("export SCAN_FS_SYSFS=/nonexistent"));
   EXPECT_EQ(run.exitStatus, 1);
   EXPECT_EQ(
       run.OutLines(),
       (Lines{"# start", "box Warning: ASPI driver for Windows is not properly working.", "# info",
              "box Warning: Scanner is not found.\\nCheck if the cable is properly "
              "connected\\nand the power is on."}));
-  EXPECT_NE(run.err.find("use --simulate"), std::string::npos);
+  EXPECT_NE(run.err.find("No SCSI host adapter"), std::string::npos);
+  EXPECT_NE(run.err.find("--simulate"), std::string::npos);
 }
 
 TEST(BatchEndToEnd, DeviceTextsAreEscapedInTheOutput) {

@@ -55,6 +55,11 @@ void BatchFrontEnd::ShowProgress(uint32_t done, uint32_t total) {
   progressShown_ = true;
 }
 
+void BatchFrontEnd::ShowNotice(const std::string& text) {
+  if (progressShown_) std::fputs("\r\x1b[K", stderr);  // on a line of its own; progress follows
+  FrontEnd::ShowNotice(text);
+}
+
 int BatchFrontEnd::ShowMessageBox(const MessageBoxRequest& box) {
   std::fprintf(out_, "box %s: %s\n", EscapeBatchText(box.caption).c_str(),
                EscapeBatchText(box.text).c_str());

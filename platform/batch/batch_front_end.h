@@ -27,6 +27,7 @@ class BatchFrontEnd : public FrontEnd {
   // its format.
   void BusyChanged(bool busy) override;
   void ShowProgress(uint32_t done, uint32_t total) override;
+  void ShowNotice(const std::string& text) override;
 
   // The command whose boxes and dialogs come next (nullptr: answer OK, cancel dialogs).
   void SetCommand(const BatchCommand* command) { command_ = command; }

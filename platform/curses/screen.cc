@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/curses/box_text.h"
 #include "platform/curses/drawing.h"
 #include "platform/linux/linux_ui.h"
 #include "shell/main_window.h"
@@ -14,6 +15,7 @@ namespace {
 constexpr char kBusyMark[] = "Please wait...";
 constexpr char kProgressCaption[] = "Scanning";
 constexpr char kKeyHint[] = "F10 or Alt+letter: menu   q or Ctrl+C: quit";
+constexpr size_t kNoticesKept = 8;
 
 // The key hint goes under the main window when the terminal has a row to spare.
 bool RoomForKeyHint() {
@@ -27,7 +29,8 @@ bool Screen::TooSmall() const {
 }
 
 CellRect Screen::WindowRect() const {
-  const int height = kWindowHeight + (RoomForKeyHint() ? 1 : 0);
+  const int height =
+      kWindowHeight + (RoomForKeyHint() ? 1 : 0) + static_cast<int>(NoticeRows().size());
   return CellRect{std::max(0, (LINES - height) / 2), std::max(0, (COLS - kWindowWidth) / 2),
                   kWindowHeight, kWindowWidth};
 }
@@ -64,6 +67,28 @@ void Screen::SetProgress(std::string text) {
   Redraw();
 }
 
+void Screen::AddNotice(const std::string& text) {
+  notices_.push_back(text);
+  if (notices_.size() > kNoticesKept) notices_.erase(notices_.begin());
+  Redraw();
+}
+
+std::vector<std::string> Screen::NoticeRows() const {
+  // Whole notices, newest first, while they fit; the newest at least begins.
+  const int room = LINES - kWindowHeight - 1;
+  std::vector<std::string> rows;
+  for (auto notice = notices_.rbegin(); notice != notices_.rend() && room > 0; ++notice) {
+    std::vector<std::string> lines = BoxLines(*notice, std::max(1, COLS - 2));
+    const int free = room - static_cast<int>(rows.size());
+    if (static_cast<int>(lines.size()) > free) {
+      if (rows.empty()) rows.assign(lines.begin(), lines.begin() + free);
+      break;
+    }
+    rows.insert(rows.begin(), lines.begin(), lines.end());
+  }
+  return rows;
+}
+
 void Screen::PopLayer(Layer* layer) {
   const auto found = std::find(layers_.begin(), layers_.end(), layer);
   if (found != layers_.end()) layers_.erase(found);
@@ -79,6 +104,7 @@ void Screen::Redraw() {
     DrawMenuBar();
     DrawPage();
     DrawKeyHint();
+    DrawNotices();
     for (Layer* layer : layers_) layer->Draw();
     DrawProgress();
     DrawBusyMark();
@@ -164,4 +190,10 @@ void Screen::DrawKeyHint() {
   if (!RoomForKeyHint()) return;
   const CellRect window = WindowRect();
   PutText(window.row + window.height, window.column + 1, kKeyHint, window.width - 1, A_DIM);
+}
+
+void Screen::DrawNotices() {
+  const CellRect window = WindowRect();
+  int row = window.row + window.height + (RoomForKeyHint() ? 1 : 0);
+  for (const std::string& line : NoticeRows()) PutText(row++, 1, line, COLS - 1, A_BOLD);
 }

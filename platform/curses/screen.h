@@ -44,6 +44,9 @@ class Screen {
 
   // The busy mark, drawn over everything while the program works.
   void SetBusy(bool busy);
+  // A notice of the ASPI manager: shown under the main window, newest last, as far as the
+  // terminal has rows for it.
+  void AddNotice(const std::string& text);
   // How far the command is, shown in a box over the page while busy; empty for none.
   void SetProgress(std::string text);
   // The pop-up whose title the menu bar shows selected; -1 for none.
@@ -66,11 +69,15 @@ class Screen {
   void DrawMenuBar();
   void DrawPage();
   void DrawKeyHint();
+  void DrawNotices();
+  // The rows of the notices that fit under the main window, newest last.
+  std::vector<std::string> NoticeRows() const;
   void DrawProgress();
   void DrawBusyMark();
 
   const std::vector<MenuPopup>& menu_;
   std::vector<Layer*> layers_;
+  std::vector<std::string> notices_;
   bool busy_ = false;
   std::string progress_;
   std::deque<Key> heldKeys_;  // typed while the terminal was too small

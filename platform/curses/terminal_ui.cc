@@ -41,10 +41,17 @@ class TerminalFrontEnd : public FrontEnd {
   void ShowProgress(uint32_t done, uint32_t total) override {
     if (pace_.Due()) screen_.SetProgress(ProgressText(done, total));
   }
+  // Shown while the program runs, and kept for standard error once the terminal is given back.
+  void ShowNotice(const std::string& text) override {
+    screen_.AddNotice(text);
+    notices_.push_back(text);
+  }
+  const std::vector<std::string>& notices() const { return notices_; }
 
  private:
   Screen& screen_;
   ProgressPace pace_;
+  std::vector<std::string> notices_;
 };
 
 // What the main window does with a key while no menu, box or dialog is up; false once the
@@ -87,5 +94,6 @@ int RunTerminalUi() {
 
   UseFrontEnd(nullptr);
   CloseTerminal();
+  for (const std::string& notice : frontEnd.notices()) ShowManagerNotice(notice);
   return QuitExitCode();
 }

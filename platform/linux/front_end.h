@@ -28,6 +28,9 @@ class FrontEnd {
   virtual void DisplayChanged(bool now) { (void)now; }
   // The wait cursor became current, or stopped being current.
   virtual void BusyChanged(bool busy) { (void)busy; }
+  // Why a device cannot be reached, from the ASPI manager: shown at once, beside the program's
+  // window rather than in a box of its own. By default on standard error.
+  virtual void ShowNotice(const std::string& text);
   // A command reports how far it is: `done` of `total` bytes (called often; show it at a pace).
   virtual void ShowProgress(uint32_t done, uint32_t total) {
     (void)done;

@@ -1,5 +1,6 @@
 #include "platform/linux/linux_ui.h"
 
+#include <cstdio>
 #include <map>
 #include <vector>
 
@@ -37,6 +38,10 @@ DialogSession* SessionOf(WindowHandle dialog) {
   return nullptr;
 }
 
+void PrintNotice(const std::string& text) {
+  std::fprintf(stderr, "scan_fs: %s\n", text.c_str());
+}
+
 void NotifyDisplay(bool now) {
   if (State().frontEnd != nullptr) State().frontEnd->DisplayChanged(now);
 }
@@ -45,6 +50,18 @@ void NotifyDisplay(bool now) {
 
 void UseFrontEnd(FrontEnd* frontEnd) {
   State().frontEnd = frontEnd;
+}
+
+void FrontEnd::ShowNotice(const std::string& text) {
+  PrintNotice(text);
+}
+
+void ShowManagerNotice(const std::string& text) {
+  if (State().frontEnd != nullptr) {
+    State().frontEnd->ShowNotice(text);
+  } else {
+    PrintNotice(text);
+  }
 }
 
 WindowHandle MainWindow() {

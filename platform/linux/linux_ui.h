@@ -4,12 +4,17 @@
 #ifndef SCAN_FS_PLATFORM_LINUX_LINUX_UI_H
 #define SCAN_FS_PLATFORM_LINUX_LINUX_UI_H
 
+#include <string>
+
 #include "platform/linux/front_end.h"
 #include "platform/linux/surface_model.h"
 #include "shell/platform_ui.h"
 
 // The front end that shows boxes and runs dialogs. Not owned.
 void UseFrontEnd(FrontEnd* frontEnd);
+
+// A notice of the ASPI manager, for the front end in use (standard error when there is none).
+void ShowManagerNotice(const std::string& text);
 
 // The program's one main window.
 WindowHandle MainWindow();

@@ -11,9 +11,11 @@
 #include "platform/batch/batch_front_end.h"
 #include "platform/curses/terminal_ui.h"
 #include "platform/linux/interruption.h"
+#include "platform/linux/linux_ui.h"
 #include "platform/linux/program_exit.h"
 #include "platform/linux/program_options.h"
 #include "platform/linux/request_trace.h"
+#include "platform/sg/sg_manager.h"
 #include "sim/sim_config.h"
 #include "sim/simulated_bus.h"
 
@@ -51,9 +53,7 @@ int main(int argc, char** argv) {
     if (!config) return UsageError(error);
     manager = std::make_unique<SimulatedBus>(*config);
   } else {
-    std::fprintf(stderr,
-                 "scan_fs: access through Linux SCSI generic is not available in this build; "
-                 "use --simulate for the simulated scanner\n");
+    manager = std::make_unique<SgManager>(SystemSgSetup(ShowManagerNotice));
   }
 
   RequestTrace trace;

@@ -49,7 +49,7 @@ ProgramRun RunProgram(const std::string& binary, const std::vector<std::string>&
   // group), and ends as the program does.
   std::string program =
       "timeout --foreground -k 5 " + std::to_string(kTimeLimitSeconds) + " " + ShellQuote(binary);
-  for (const std::string& argument : arguments) program += " " + ShellQuote(argument);
+  for (const std::string& argument : arguments) program.append(" ").append(ShellQuote(argument));
   program += " >stdout.txt 2>stderr.txt";
   if (options.signal != 0) {
     program = "{ " + program + " & program=$!; until grep -qF -- " +

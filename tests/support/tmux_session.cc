@@ -65,7 +65,7 @@ TmuxSession::TmuxSession(const std::string& binary, const std::vector<std::strin
   // records the terminal settings and, last, the exit status. The pane's shell ignores SIGINT, as
   // an interactive shell leaves a Ctrl+C of the terminal to the program in the foreground.
   std::string program = "sh -c 'echo $$ > pid; exec \"$0\" \"$@\"' " + ShellQuote(binary);
-  for (const std::string& argument : arguments) program += " " + ShellQuote(argument);
+  for (const std::string& argument : arguments) program.append(" ").append(ShellQuote(argument));
   const std::string environment =
       terminal.term ? "TERM=" + ShellQuote(*terminal.term) : std::string("unset TERM;");
   const std::string command = "trap '' INT; cd " + ShellQuote(directory_) + " && " + environment +

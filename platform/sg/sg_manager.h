@@ -1,0 +1,72 @@
+// The ASPI manager of the Linux program on real devices: the kernel's SCSI hosts are the host
+// adapters (in ascending host number), and each request goes through SG_IO on the SCSI generic
+// node of its host, channel 0, target and LUN. Requests complete before SendCommand returns.
+//
+// What keeps a device out of reach (no host, the sg driver not loaded, a node the user may not
+// open) is told once per run through the notice function, in words a user can act on.
+#ifndef SCAN_FS_PLATFORM_SG_SG_MANAGER_H
+#define SCAN_FS_PLATFORM_SG_SG_MANAGER_H
+
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/aspi_manager.h"
+#include "platform/sg/sg_device_calls.h"
+#include "platform/sg/sg_notices.h"
+#include "platform/sg/sysfs_topology.h"
+#include "scsi/srb.h"
+
+class SgManager : public AspiManager {
+ public:
+  using NoticeFunction = std::function<void(const std::string& text)>;
+
+  struct Setup {
+    std::string sysfsRoot = "/sys";
+    std::string deviceDirectory = "/dev";
+    SgDeviceCalls calls = SystemDeviceCalls();
+    NoticeFunction notice;
+  };
+
+  // The HA_ManagerId of every adapter (16 bytes, no terminating zero).
+  static constexpr char kManagerId[] = "scan_fs Linux sg";
+  // The SCSI id a Linux host does not publish: the one host adapters take by convention.
+  static constexpr uint8_t kHostScsiId = 7;
+
+  explicit SgManager(Setup setup);
+
+  // Reads the hosts afresh; they stay the adapters until the next call.
+  uint32_t GetSupportInfo() override;
+  uint32_t SendCommand(void* requestBlock) override;
+
+ private:
+  struct OpenedNode {
+    int descriptor = -1;
+    uint8_t failure = SS_COMP;  // the request's status when the node could not be opened
+    std::string name;           // sgN
+    NodePlace place;            // without the description, which only a notice needs
+  };
+
+  uint8_t InquireAdapter(SRB_HAInquiry& inquiry);
+  uint8_t ExecuteCommand(SRB_ExecSCSICmd& request);
+  uint8_t ResetDevice(SRB_BusDeviceReset& request);
+  OpenedNode OpenNode(uint8_t adapter, uint8_t target, uint8_t lun);
+  void ReadHosts();
+  // The node's place with the device's vendor and model, read only for a notice.
+  NodePlace Described(const OpenedNode& node) const;
+  void Notify(const std::string& text);
+
+  Setup setup_;
+  SysfsTopology topology_;
+  std::vector<ScsiHost> hosts_;
+  bool hostsRead_ = false;
+  std::set<std::string> told_;
+};
+
+// The real system's set-up: /sys and /dev, or the folders that SCAN_FS_SYSFS and SCAN_FS_DEV
+// name (the tests put a made-up tree there).
+SgManager::Setup SystemSgSetup(SgManager::NoticeFunction notice);
+
+#endif

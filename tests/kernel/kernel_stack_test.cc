@@ -1,0 +1,189 @@
+// The program on a real kernel SCSI stack: what the QEMU guest of tests/kernel/run_guest.sh
+// handed back (KERNEL_TEST_RESULTS names the folder), judged on its own and against the same run
+// on the in-process simulated bus laid out like the guest: the LSI adapter with a disk at
+// target 0 and a CD-ROM at target 1, and the loopback adapter with the scanner at target 2.
+#include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/sg/sg_manager.h"
+#include "sim/negative_image.h"
+#include "tests/support/run_program.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string ResultsFolder() {
+  const char* folder = std::getenv("KERNEL_TEST_RESULTS");
+  return folder == nullptr ? "" : folder;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+Lines SplitLines(const std::string& text) {
+  Lines lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string FirstLine(const std::string& path) {
+  const Lines lines = SplitLines(ReadFile(path));
+  return lines.empty() ? "" : lines.front();
+}
+
+// One run of the guest ("normal" or "fault") and the same run on the simulated bus.
+struct RunPair {
+  std::string folder;  // the guest's results of this run
+  int guestStatus = -1;
+  ProgramRun simulated;
+
+  std::string GuestFile(const std::string& name) const { return ReadFile(folder + "/" + name); }
+};
+
+RunPair GuestAndSimulatedRun(const std::string& name) {
+  const std::string results = ResultsFolder();
+  RunPair pair;
+  pair.folder = results + "/" + name;
+  pair.guestStatus = std::atoi(FirstLine(pair.folder + "/status").c_str());
+  const std::string manager = SgManager::kManagerId;
+  const std::string layout = ",adapters=2,scanner=1:2,adapter=0:7:" + manager +
+                             ":sym53c8xx,adapter=1:7:" + manager +
+                             ":tcm_loopback,device=0:0:QEMU HARDDISK:QEMU,"
+                             "device=0:1:QEMU CD-ROM:QEMU";
+  pair.simulated =
+      RunProgram(SCAN_FS_BINARY,
+                 {"--simulate=" + FirstLine(results + "/" + name + ".config") + layout, "--batch",
+                  FirstLine(results + "/" + name + ".batch"), "--trace", "trace.jsonl"});
+  return pair;
+}
+
+// A trace line's field: a number or a hex string.
+std::string Field(const std::string& line, const std::string& key) {
+  std::smatch match;
+  const std::regex pattern("\"" + key + "\":\"?([0-9a-f]*)");
+  return std::regex_search(line, match, pattern) ? match[1].str() : "";
+}
+
+bool ToScanner(const std::string& line) {
+  return Field(line, "ha") == "1" && Field(line, "target") == "2";
+}
+
+// The requests to other devices without their INQUIRY data (QEMU's own, not the simulator's).
+Lines WithoutDeviceData(const Lines& trace) {
+  Lines lines;
+  for (const std::string& line : trace) {
+    lines.push_back(
+        ToScanner(line) ? line : std::regex_replace(line, std::regex(",\"in\":\"[0-9a-f]*\""), ""));
+  }
+  return lines;
+}
+
+class KernelStack : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(ResultsFolder().empty())
+        << "KERNEL_TEST_RESULTS names no folder: run make kernel-test";
+    ASSERT_EQ(FirstLine(ResultsFolder() + "/outcome"), "done")
+        << "the guest did not finish its runs: see its console.log";
+  }
+};
+
+TEST_F(KernelStack, EveryRunMatchesTheSimulatedBusRequestForRequest) {
+  for (const std::string name : {"normal", "fault"}) {
+    SCOPED_TRACE(name);
+    const RunPair run = GuestAndSimulatedRun(name);
+    EXPECT_EQ(run.guestStatus, run.simulated.exitStatus);
+    EXPECT_EQ(SplitLines(run.GuestFile("batch.txt")), run.simulated.OutLines());
+    EXPECT_EQ(run.GuestFile("stderr.txt"), "");
+    // Byte for byte to the scanner: CDB, data out and in, status, host adapter and target
+    // status, sense data.
+    EXPECT_EQ(WithoutDeviceData(SplitLines(run.GuestFile("trace.jsonl"))),
+              WithoutDeviceData(SplitLines(run.simulated.File("trace.jsonl"))));
+    for (const std::string file : {"test_dat.txt", "img_fs.tif"}) {
+      EXPECT_EQ(run.GuestFile(file), run.simulated.File(file)) << file;
+    }
+  }
+}
+
+TEST_F(KernelStack, TheSearchPassesQemusDevicesAndFindsTheScannerBehindTheLoopbackHost) {
+  const RunPair run = GuestAndSimulatedRun("normal");
+  const Lines batch = SplitLines(run.GuestFile("batch.txt"));
+  for (const std::string line : {"line 20 75 ASPI Manager Name         : sym53c8xx",
+                                 "line 20 135 ASPI Manager Name         : tcm_loopback",
+                                 "line 20 35 Scanner ID(Board# 1) : 2",
+                                 "line 20 75 Product ID           : ZR-40123B(Tessaline T2)"}) {
+    EXPECT_NE(std::find(batch.begin(), batch.end(), line), batch.end()) << line;
+  }
+  // QEMU's disk and CD-ROM answered the search's INQUIRY themselves.
+  const std::string trace = run.GuestFile("trace.jsonl");
+  EXPECT_NE(trace.find("51454d5520484152444449534b"), std::string::npos);  // "QEMU HARDDISK"
+  EXPECT_NE(trace.find("51454d552043442d524f4d"), std::string::npos);      // "QEMU CD-ROM"
+  // Every command of the program reached the scanner through the kernel.
+  std::string operationCodes;
+  for (const std::string& line : SplitLines(trace)) {
+    if (ToScanner(line)) operationCodes += Field(line, "cdb").substr(0, 2) + " ";
+  }
+  for (const std::string code :
+       {"12", "00", "3c", "1d", "16", "d6", "24", "2a", "e0", "1b", "34", "28", "31", "17"}) {
+    EXPECT_NE(operationCodes.find(code + " "), std::string::npos) << code;
+  }
+}
+
+TEST_F(KernelStack, TheImageReadBackByLibtiffIsTheSimulatedNegative) {
+  const std::string path = ResultsFolder() + "/normal/img_fs.tif";
+  TIFFSetWarningHandler(nullptr);  // the program writes the Predictor tag, unknown to libtiff
+  const std::unique_ptr<TIFF, void (*)(TIFF*)> tiff(TIFFOpen(path.c_str(), "r"), TIFFClose);
+  ASSERT_NE(tiff, nullptr);
+  uint32_t width = 0, height = 0;
+  uint16_t samples = 0, bits = 0;
+  TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width);
+  TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height);
+  TIFFGetField(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
+  TIFFGetField(tiff.get(), TIFFTAG_BITSPERSAMPLE, &bits);
+  ASSERT_EQ(std::vector<uint32_t>({width, height, samples, bits}),
+            std::vector<uint32_t>({324, 486, 3, 8}));
+  NegativeImage negative(3 * width, height);
+  std::vector<uint8_t> row(3 * width), expected(3 * width);
+  for (uint32_t line = 0; line < height; ++line) {
+    ASSERT_EQ(TIFFReadScanline(tiff.get(), row.data(), line), 1);
+    negative.Read(uint64_t{line} * expected.size(), expected.data(), expected.size());
+    ASSERT_EQ(row, expected) << "line " << line;
+  }
+}
+
+TEST_F(KernelStack, AFailingSelfTestIsReportedThroughTheRealStack) {
+  const RunPair run = GuestAndSimulatedRun("fault");
+  EXPECT_EQ(run.guestStatus, 1);
+  const std::string batch = run.GuestFile("batch.txt");
+  EXPECT_NE(batch.find("line 20 55 (Lamp error)"), std::string::npos) << batch;
+  EXPECT_NE(batch.find("line 20 55 (Error of Gatearrey(CMOS))"), std::string::npos) << batch;
+  // The CHECK CONDITION and its sense data (HARDWARE ERROR, ASC 60h) came back intact.
+  for (const std::string& line : SplitLines(run.GuestFile("trace.jsonl"))) {
+    if (!ToScanner(line) || Field(line, "cdb") != "1d0400000000") continue;
+    EXPECT_EQ(Field(line, "status"), "4");
+    EXPECT_EQ(Field(line, "targstat"), "2");
+    EXPECT_EQ(Field(line, "sense"),
+              "700004"
+              "00000000"
+              "0a"
+              "00000000"
+              "6000");
+  }
+}
+
+}  // namespace
