@@ -4,14 +4,15 @@
 # They install the Debian packages they miss: as root, or through sudo for another user.
 
 RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
-TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
+FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
+TEST_PACKAGES := $(FUZZ_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
                  g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format wine wine64 xvfb
 KERNEL_TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev \
                         qemu-system-x86 busybox-static cpio
 TEST_PACKAGES += $(KERNEL_TEST_PACKAGES)
 
 .PHONY: run test benchmark install release run-deps test-deps linux linux-asan mingw32 mingw64 \
-        check-format format kernel-test
+        check-format format kernel-test fuzz-deps fuzz-build fuzz-test fuzz
 
 PREFIX ?= /usr/local
 
@@ -44,6 +45,9 @@ run-deps:
 
 test-deps:
 	$(call install_missing,$(TEST_PACKAGES))
+
+fuzz-deps:
+	$(call install_missing,$(FUZZ_PACKAGES))
 
 run: run-deps
 	$(AS_OWNER) cmake --preset linux >/dev/null
@@ -87,6 +91,29 @@ mingw32 mingw64:
 	$(AS_OWNER) cmake --build --preset $@
 	$(AS_OWNER) ctest --preset $@
 
+# The fuzz target of device replies (tests/fuzz). fuzz-test: a short run from the checked-in
+# seeds, part of make test; fuzz: a long one (FUZZ_SECONDS) that keeps what it finds in
+# build/fuzz/corpus. A failing input lands in build/fuzz/artifacts.
+FUZZER := build/fuzz/tests/fuzz/scan_fs_fuzz
+FUZZ_SECONDS ?= 1800
+FUZZ_FLAGS = -max_len=4096 -timeout=10 -artifact_prefix=$(CURDIR)/build/fuzz/artifacts/
+
+fuzz-build:
+	$(AS_OWNER) cmake --preset fuzz >/dev/null
+	$(AS_OWNER) cmake --build --preset fuzz
+	$(AS_OWNER) mkdir -p build/fuzz/artifacts build/fuzz/corpus
+
+fuzz-test: fuzz-build
+	$(AS_OWNER) rm -rf build/fuzz/short-run
+	$(AS_OWNER) mkdir build/fuzz/short-run
+	$(AS_OWNER) $(FUZZER) $(FUZZ_FLAGS) -seed=1 -runs=10000 -max_total_time=25 \
+	  build/fuzz/short-run tests/fuzz/seeds
+
+fuzz: fuzz-deps
+	$(MAKE) --no-print-directory fuzz-build
+	$(AS_OWNER) $(FUZZER) $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  build/fuzz/corpus tests/fuzz/seeds
+
 SOURCES = $$(find . -path ./build -prune -o \( -name '*.cc' -o -name '*.h' \) -print)
 
 check-format:
@@ -102,6 +129,7 @@ test: test-deps
 	$(MAKE) --no-print-directory mingw32
 	$(MAKE) --no-print-directory mingw64
 	$(MAKE) --no-print-directory kernel-test
+	$(MAKE) --no-print-directory fuzz-test
 
 # The program on a real kernel SCSI stack: a QEMU guest serves the simulated scanner through the
 # kernel's target (tests/kernel/run_guest.sh), then kernel_stack_tests judges what it handed back.

@@ -73,9 +73,10 @@ uint8_t SearchScanner(WindowHandle window, uint8_t display) {
   uint8_t data[kInquiryLength];
   for (unsigned adapter = 0; adapter < adapterCount; ++adapter) {
     for (uint8_t target = 0; target <= kHighestTarget; ++target) {
-      // A user who asked to stop is on the way out: no box, and no scanner found.
-      if (!ReportProgress(0, 0)) return 0;
       const int status = Inquire(static_cast<uint8_t>(adapter), target, data);
+      // A user who asked to stop, also while this INQUIRY ran, is on the way out: no box, and no
+      // scanner found, so that the command that searched goes no further.
+      if (!ReportProgress(0, 0)) return 0;
       if (status == SS_NO_DEVICE) continue;
       if (status == SS_ERR) {
         ShowWarningText(window, IDS_SCANNER_NOT_FOUND, false);

@@ -29,7 +29,11 @@ TransferEnd TransferImage(WindowHandle owner, uint8_t* buffer, ImageFile* file,
   bool chunkLost = false;
 
   while (remainingBytes != 0) {
-    if (!ReportProgress(received, announced)) return TransferEnd::kStopped;
+    // A READ repeated after a failed status may count bytes twice; the scanner is held to the
+    // announced size at its next report, and the user never sees more than all of it.
+    if (!ReportProgress(received < announced ? received : announced, announced)) {
+      return TransferEnd::kStopped;
+    }
     const uint32_t before = remainingBytes;
     const uint32_t chunk = before < kLargestChunk ? before : kLargestChunk;
     const bool readSucceeded = ReadImage(owner, chunk, buffer, 1) == SS_COMP;

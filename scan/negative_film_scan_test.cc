@@ -271,6 +271,19 @@ TEST_F(ScanTest, FailuresAfterTheScanHasStarted) {
   }
 }
 
+// A READ repeated after a failed status report counts its bytes again; the user is never shown
+// more than the image the scanner announced (3000 bytes of 30000).
+TEST_F(ScanTest, ProgressNeverPassesTheAnnouncedImage) {
+  ProgramBench bench("geometry=3000:10,remaining=3000@1,fail=status@2+");
+  Scan(bench);
+  const auto& progress = bench.frontEnd().progress();
+  ASSERT_FALSE(progress.empty());
+  for (const auto& [done, total] : progress) {
+    EXPECT_EQ(total, 3000u);
+    EXPECT_LE(done, total);
+  }
+}
+
 TEST_F(ScanTest, FailedReadDrainsTheScannerAndLeavesZerosForItsChunk) {
   ProgramBench bench("geometry=30000:2,fail=read@2");
   Scan(bench);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <sstream>
 
 #include "tests/support/hex_text.h"
@@ -140,6 +141,23 @@ TEST(DiagnosticsEndToEnd, VerdictsAndExitStatuses) {
                last.end());
     EXPECT_EQ(last, c.lastSection);
   }
+}
+
+// A stop asked while the search of a command finds the scanner ends the command there: the data
+// dump sends nothing and writes no file. The start-up search failed at the scanner's first
+// INQUIRY; every request takes two seconds, and the signal comes once that first one has ended.
+TEST(DiagnosticsEndToEnd, AStopDuringTheSearchEndsTheCommand) {
+  const ProgramRun run = RunProgram(SCAN_FS_BINARY,
+                                    {"--simulate=scanner=0:0,fail=inquiry@1,late=2000", "--batch",
+                                     "save", "--trace", "trace.jsonl"},
+                                    RunOptions::SignalledWhen(SIGTERM, "trace.jsonl", "\"cdb\""));
+  EXPECT_EQ(run.exitStatus, 128 + SIGTERM);
+  EXPECT_EQ(run.OutLines().back(), "# save");
+  std::istringstream trace(run.File("trace.jsonl"));
+  Lines cdbs;
+  for (std::string line; std::getline(trace, line);) cdbs.push_back(Field(line, "cdb"));
+  EXPECT_EQ(cdbs, (Lines{"120000002400", "120000002400"}));
+  EXPECT_EQ(run.File("test_dat.txt"), "");
 }
 
 }  // namespace

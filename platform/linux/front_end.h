@@ -36,6 +36,9 @@ class FrontEnd {
     (void)done;
     (void)total;
   }
+  // The user asked the running command to stop through the front end itself (the terminal and
+  // batch mode take that request as a signal instead; a test's front end takes it here).
+  virtual bool StopAsked() { return false; }
 };
 
 #endif

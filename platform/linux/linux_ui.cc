@@ -160,8 +160,9 @@ int ShowCursorCount(bool show) {
 }
 
 bool ReportProgress(uint32_t done, uint32_t total) {
-  if (State().frontEnd != nullptr && total > 0) State().frontEnd->ShowProgress(done, total);
-  return !StopRequested();
+  FrontEnd* frontEnd = State().frontEnd;
+  if (frontEnd != nullptr && total > 0) frontEnd->ShowProgress(done, total);
+  return !StopRequested() && !(frontEnd != nullptr && frontEnd->StopAsked());
 }
 
 void EnableMenuCommand(WindowHandle, unsigned commandId, bool enabled) {

@@ -31,4 +31,5 @@ std::vector<std::string> RecordingFrontEnd::BoxTexts() const {
 void RecordingFrontEnd::Clear() {
   boxes_.clear();
   dialogs_.clear();
+  progress_.clear();
 }

@@ -3,8 +3,10 @@
 #ifndef SCAN_FS_TESTS_SUPPORT_RECORDING_FRONT_END_H
 #define SCAN_FS_TESTS_SUPPORT_RECORDING_FRONT_END_H
 
+#include <cstdint>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/linux/front_end.h"
@@ -21,6 +23,7 @@ class RecordingFrontEnd : public FrontEnd {
  public:
   int ShowMessageBox(const MessageBoxRequest& box) override;
   void RunDialog(DialogSession& dialog) override;
+  void ShowProgress(uint32_t done, uint32_t total) override { progress_.push_back({done, total}); }
 
   // Answers for the next OK/Cancel boxes, in order; OK when none is left.
   void AnswerNextConfirmations(std::deque<int> answers) { answers_ = std::move(answers); }
@@ -31,11 +34,14 @@ class RecordingFrontEnd : public FrontEnd {
   // The box texts alone, in order.
   std::vector<std::string> BoxTexts() const;
   const std::vector<std::string>& dialogs() const { return dialogs_; }
+  // Every progress report: bytes done and the total.
+  const std::vector<std::pair<uint32_t, uint32_t>>& progress() const { return progress_; }
   void Clear();
 
  private:
   std::vector<RecordedBox> boxes_;
   std::vector<std::string> dialogs_;  // template names, in order of opening
+  std::vector<std::pair<uint32_t, uint32_t>> progress_;
   std::deque<int> answers_;
   std::vector<int> clicks_;
 };
