@@ -55,28 +55,6 @@ uint32_t SimulatedBus::GetSupportInfo() {
   return static_cast<uint32_t>(SS_COMP) << 8 | static_cast<uint32_t>(config_.adapterCount & 0xFF);
 }
 
-uint32_t SimulatedBus::SendCommand(void* requestBlock) {
-  auto* header = static_cast<SRB_Header*>(requestBlock);
-  switch (header->SRB_Cmd) {
-    case SC_HA_INQUIRY: {
-      auto& inquiry = *static_cast<SRB_HAInquiry*>(requestBlock);
-      const uint8_t status = InquireAdapter(inquiry);
-      Complete(requestBlock, status);
-      return status;
-    }
-    case SC_EXEC_SCSI_CMD:
-      StartScsiRequest(*static_cast<SRB_ExecSCSICmd*>(requestBlock));
-      break;
-    case SC_RESET_DEV:
-      StartReset(*static_cast<SRB_BusDeviceReset*>(requestBlock));
-      break;
-    default:
-      Complete(requestBlock, SS_INVALID_CMD);
-      break;
-  }
-  return std::atomic_ref<uint8_t>(header->SRB_Status).load(std::memory_order_acquire);
-}
-
 uint8_t SimulatedBus::InquireAdapter(SRB_HAInquiry& inquiry) {
   if (inquiry.SRB_HaId >= config_.adapterCount) return SS_INVALID_HA;
   const AdapterSetup& adapter = config_.adapters[inquiry.SRB_HaId];

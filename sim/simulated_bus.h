@@ -25,15 +25,14 @@ class SimulatedBus : public AspiManager {
   ~SimulatedBus() override;
 
   uint32_t GetSupportInfo() override;
-  uint32_t SendCommand(void* requestBlock) override;
 
   // The scanner, or nullptr when the configuration has none.
   VirtualScanner* scanner() { return scanner_; }
 
  private:
-  uint8_t InquireAdapter(SRB_HAInquiry& inquiry);
-  void StartScsiRequest(SRB_ExecSCSICmd& request);
-  void StartReset(SRB_BusDeviceReset& request);
+  uint8_t InquireAdapter(SRB_HAInquiry& inquiry) override;
+  void StartScsiRequest(SRB_ExecSCSICmd& request) override;
+  void StartReset(SRB_BusDeviceReset& request) override;
   ScsiTarget* TargetAt(uint8_t adapter, uint8_t target);
   const TargetFailure* FailureAt(uint8_t adapter, uint8_t target) const;
   CommandOutcome Execute(SRB_ExecSCSICmd& request, ScsiTarget& target);

@@ -40,25 +40,19 @@ uint32_t SgManager::GetSupportInfo() {
   return static_cast<uint32_t>(SS_COMP) << 8 | static_cast<uint32_t>(hosts_.size());
 }
 
-uint32_t SgManager::SendCommand(void* requestBlock) {
+void SgManager::ReadHostsOnce() {
   if (!hostsRead_) ReadHosts();
-  auto* header = static_cast<SRB_Header*>(requestBlock);
-  uint8_t status = SS_INVALID_CMD;
-  switch (header->SRB_Cmd) {
-    case SC_HA_INQUIRY:
-      status = InquireAdapter(*static_cast<SRB_HAInquiry*>(requestBlock));
-      break;
-    case SC_EXEC_SCSI_CMD:
-      status = ExecuteCommand(*static_cast<SRB_ExecSCSICmd*>(requestBlock));
-      break;
-    case SC_RESET_DEV:
-      status = ResetDevice(*static_cast<SRB_BusDeviceReset*>(requestBlock));
-      break;
-    default:
-      break;
-  }
-  Complete(requestBlock, status);
-  return status;
+}
+
+// Requests complete before they return.
+void SgManager::StartScsiRequest(SRB_ExecSCSICmd& request) {
+  ReadHostsOnce();
+  Complete(&request, ExecuteCommand(request));
+}
+
+void SgManager::StartReset(SRB_BusDeviceReset& reset) {
+  ReadHostsOnce();
+  Complete(&reset, ResetDevice(reset));
 }
 
 void SgManager::ReadHosts() {
@@ -73,6 +67,7 @@ void SgManager::ReadHosts() {
 }
 
 uint8_t SgManager::InquireAdapter(SRB_HAInquiry& inquiry) {
+  ReadHostsOnce();
   if (inquiry.SRB_HaId >= hosts_.size()) return SS_INVALID_HA;
   inquiry.HA_Count = static_cast<uint8_t>(hosts_.size());
   inquiry.HA_SCSI_ID = kHostScsiId;

@@ -39,7 +39,6 @@ class SgManager : public AspiManager {
 
   // Reads the hosts afresh; they stay the adapters until the next call.
   uint32_t GetSupportInfo() override;
-  uint32_t SendCommand(void* requestBlock) override;
 
  private:
   struct OpenedNode {
@@ -49,9 +48,13 @@ class SgManager : public AspiManager {
     NodePlace place;            // without the description, which only a notice needs
   };
 
-  uint8_t InquireAdapter(SRB_HAInquiry& inquiry);
+  uint8_t InquireAdapter(SRB_HAInquiry& inquiry) override;
+  void StartScsiRequest(SRB_ExecSCSICmd& request) override;
+  void StartReset(SRB_BusDeviceReset& reset) override;
   uint8_t ExecuteCommand(SRB_ExecSCSICmd& request);
   uint8_t ResetDevice(SRB_BusDeviceReset& request);
+  // The hosts, read at the first request when GetSupportInfo came first from no one.
+  void ReadHostsOnce();
   OpenedNode OpenNode(uint8_t adapter, uint8_t target, uint8_t lun);
   void ReadHosts();
   // The node's place with the device's vendor and model, read only for a notice.

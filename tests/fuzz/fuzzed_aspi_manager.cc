@@ -82,28 +82,8 @@ uint32_t FuzzedAspiManager::GetSupportInfo() {
   return static_cast<uint32_t>(reply.status) << 8 | reply.adapterCount;
 }
 
-uint32_t FuzzedAspiManager::SendCommand(void* requestBlock) {
-  JoinLateCompletion();
-  auto* header = static_cast<SRB_Header*>(requestBlock);
-  switch (header->SRB_Cmd) {
-    case SC_HA_INQUIRY: {
-      const uint8_t status = InquireAdapter(*static_cast<SRB_HAInquiry*>(requestBlock));
-      Complete(requestBlock, status);
-      return status;
-    }
-    case SC_EXEC_SCSI_CMD:
-      StartScsiRequest(*static_cast<SRB_ExecSCSICmd*>(requestBlock));
-      break;
-    case SC_RESET_DEV:
-      ResetDevice(*static_cast<SRB_BusDeviceReset*>(requestBlock));
-      break;
-    default:
-      Violation("a request block with SRB_Cmd " + std::to_string(header->SRB_Cmd));
-  }
-  return std::atomic_ref<uint8_t>(header->SRB_Status).load(std::memory_order_acquire);
-}
-
 uint8_t FuzzedAspiManager::InquireAdapter(SRB_HAInquiry& inquiry) {
+  JoinLateCompletion();
   const AdapterReply reply = CountRequest() ? ReadAdapterReply(replies_) : AdapterReply(SS_COMP);
   if (reply.status == SS_COMP) {
     inquiry.HA_Count = adapterCount_;
@@ -115,6 +95,7 @@ uint8_t FuzzedAspiManager::InquireAdapter(SRB_HAInquiry& inquiry) {
 }
 
 void FuzzedAspiManager::StartScsiRequest(SRB_ExecSCSICmd& request) {
+  JoinLateCompletion();
   CheckScsiRequest(request);
   if (request.CDBByte[0] != kInquiry) {
     CheckScannerAddress({request.SRB_HaId, request.SRB_Target}, "a scanner command");
@@ -142,7 +123,8 @@ void FuzzedAspiManager::FinishScsiRequest(SRB_ExecSCSICmd& request, const ScsiRe
   Complete(&request, reply.status);
 }
 
-void FuzzedAspiManager::ResetDevice(SRB_BusDeviceReset& request) {
+void FuzzedAspiManager::StartReset(SRB_BusDeviceReset& request) {
+  JoinLateCompletion();
   CheckScannerAddress({request.SRB_HaId, request.SRB_Target}, "a bus device reset");
   const ScsiReply reply = CountRequest() ? ReadResetReply(replies_) : kGoneDevice;
   request.SRB_HaStat = reply.hostAdapterStatus;

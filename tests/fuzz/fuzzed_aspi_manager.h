@@ -43,7 +43,6 @@ class FuzzedAspiManager : public AspiManager {
   ~FuzzedAspiManager() override { JoinLateCompletion(); }
 
   uint32_t GetSupportInfo() override;
-  uint32_t SendCommand(void* requestBlock) override;
 
   // Counts the requests of a new step from here, held to `limits` as each is sent.
   void BeginStep(const RequestLimits& limits);
@@ -61,10 +60,10 @@ class FuzzedAspiManager : public AspiManager {
   // input having run out.
   bool CountRequest();
   static void CheckLimit(int count, int limit, const char* what);
-  uint8_t InquireAdapter(SRB_HAInquiry& inquiry);
-  void StartScsiRequest(SRB_ExecSCSICmd& request);
+  uint8_t InquireAdapter(SRB_HAInquiry& inquiry) override;
+  void StartScsiRequest(SRB_ExecSCSICmd& request) override;
   void FinishScsiRequest(SRB_ExecSCSICmd& request, const ScsiReply& reply);
-  void ResetDevice(SRB_BusDeviceReset& request);
+  void StartReset(SRB_BusDeviceReset& request) override;
   void CheckScannerAddress(Address address, const char* what) const;
   void JoinLateCompletion();
 
