@@ -35,8 +35,6 @@ struct ScriptStep {
 inline constexpr ScriptStep kStartStep = {
     "start", 0, {}, ImageFile::kNone, {1 + kLargestSearch, 2, 0}};
 
-enum MenuStepIndex { kBoard, kInfo, kSave, kDiag1, kDiag2, kScanToFile, kScanToMemory, kAbout };
-
 // clang-format off
 inline constexpr ScriptStep kMenuSteps[] = {
     // One host adapter inquiry for each adapter, whatever the answers; quick, so not stopped.

@@ -3,6 +3,7 @@
 // step. Each input runs in a fresh temporary folder, where the program writes its files.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/linux/linux_ui.h"
 #include "shell/program_state.h"
@@ -10,11 +11,20 @@
 #include "tests/fuzz/fuzz_front_end.h"
 #include "tests/fuzz/fuzzed_aspi_manager.h"
 #include "tests/fuzz/step_checks.h"
-#include "tests/fuzz/step_log.h"
 #include "tests/fuzz/violation.h"
 #include "tests/support/temp_directory.h"
 
 namespace {
+
+// With SCAN_FS_FUZZ_LOG set, what each step did goes to standard error: for reading what an input
+// (a seed, or one that libFuzzer reported) makes the program do.
+void LogStep(const ScriptStep& step, const RequestTally& tally, const RecordingFrontEnd& frontEnd) {
+  static const bool enabled = std::getenv("SCAN_FS_FUZZ_LOG") != nullptr;
+  if (!enabled) return;
+  std::fprintf(stderr, "# %s: %d requests, %d after the input, %d after a stop\n", step.name,
+               tally.requests, tally.afterInputEnded, tally.afterStop);
+  for (const RecordedBox& box : frontEnd.boxes()) std::fprintf(stderr, "box %s\n", box.text.c_str());
+}
 
 void RunStep(const ScriptStep& step, FuzzedAspiManager& manager, FuzzFrontEnd& frontEnd) {
   if (step.commandId != 0 && !MenuCommandEnabled(step.commandId)) return;
@@ -35,6 +45,7 @@ void RunStep(const ScriptStep& step, FuzzedAspiManager& manager, FuzzFrontEnd& f
   }
   frontEnd.EndStep();
   LogStep(step, manager.EndStep(), frontEnd);
+  frontEnd.Clear();
   CheckStepEnd(step, filesOpenBefore);
 }
 

@@ -1,7 +1,6 @@
 // The device's answers as the fuzz input spells them, one reply per request in the order the
 // program sends them; each reply takes at least one byte. A status byte of 00h (pending) stands
-// for SS_COMP, since every request must end. Each Read has its Append, which writes the bytes
-// that read back as the same reply (for the seed corpus).
+// for SS_COMP, since every request must end. The seeds in seeds/ are written in this form.
 //
 //   GetASPI32SupportInfo  [status] [adapter count]
 //   SRB_HAInquiry         [status], and after SS_COMP: [HA_SCSI_ID] [n] n bytes of HA_ManagerId
@@ -63,9 +62,5 @@ AdapterReply ReadAdapterReply(ReplyStream& stream);
 ScsiReply ReadScsiReply(ReplyStream& stream);
 // A bus device reset's reply: its status and host adapter status.
 ScsiReply ReadResetReply(ReplyStream& stream);
-
-void AppendSupportReply(std::vector<uint8_t>& out, const SupportReply& reply);
-void AppendAdapterReply(std::vector<uint8_t>& out, const AdapterReply& reply);
-void AppendScsiReply(std::vector<uint8_t>& out, const ScsiReply& reply);
 
 #endif
