@@ -3,20 +3,19 @@
 // on the in-process simulated bus laid out like the guest: the LSI adapter with a disk at
 // target 0 and a CD-ROM at target 1, and the loopback adapter with the scanner at target 2.
 #include <gtest/gtest.h>
-#include <tiffio.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <memory>
+#include <filesystem>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/sg/sg_manager.h"
 #include "sim/negative_image.h"
 #include "tests/support/run_program.h"
+#include "tests/support/text_file.h"
+#include "tests/support/tiff_expectations.h"
 
 namespace {
 
@@ -25,20 +24,6 @@ using Lines = std::vector<std::string>;
 std::string ResultsFolder() {
   const char* folder = std::getenv("KERNEL_TEST_RESULTS");
   return folder == nullptr ? "" : folder;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-Lines SplitLines(const std::string& text) {
-  Lines lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
-  return lines;
 }
 
 std::string FirstLine(const std::string& path) {
@@ -145,25 +130,10 @@ TEST_F(KernelStack, TheSearchPassesQemusDevicesAndFindsTheScannerBehindTheLoopba
 }
 
 TEST_F(KernelStack, TheImageReadBackByLibtiffIsTheSimulatedNegative) {
-  const std::string path = ResultsFolder() + "/normal/img_fs.tif";
-  TIFFSetWarningHandler(nullptr);  // the program writes the Predictor tag, unknown to libtiff
-  const std::unique_ptr<TIFF, void (*)(TIFF*)> tiff(TIFFOpen(path.c_str(), "r"), TIFFClose);
-  ASSERT_NE(tiff, nullptr);
-  uint32_t width = 0, height = 0;
-  uint16_t samples = 0, bits = 0;
-  TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width);
-  TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height);
-  TIFFGetField(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
-  TIFFGetField(tiff.get(), TIFFTAG_BITSPERSAMPLE, &bits);
-  ASSERT_EQ(std::vector<uint32_t>({width, height, samples, bits}),
-            std::vector<uint32_t>({324, 486, 3, 8}));
-  NegativeImage negative(3 * width, height);
-  std::vector<uint8_t> row(3 * width), expected(3 * width);
-  for (uint32_t line = 0; line < height; ++line) {
-    ASSERT_EQ(TIFFReadScanline(tiff.get(), row.data(), line), 1);
-    negative.Read(uint64_t{line} * expected.size(), expected.data(), expected.size());
-    ASSERT_EQ(row, expected) << "line " << line;
-  }
+  const std::filesystem::path start = std::filesystem::current_path();
+  std::filesystem::current_path(ResultsFolder() + "/normal");
+  ExpectTiffHolds(324, 486, 340, NegativeImage(972, 486));
+  std::filesystem::current_path(start);
 }
 
 TEST_F(KernelStack, AFailingSelfTestIsReportedThroughTheRealStack) {

@@ -5,30 +5,19 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "tests/support/shell_quote.h"
+#include "tests/support/text_file.h"
 
 namespace {
 
 constexpr int kTimeLimitSeconds = 60;
 constexpr int kTimedOut = 124;  // timeout(1)'s status for a command it ended
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream contents;
-  contents << file.rdbuf();
-  return contents.str();
-}
-
 }  // namespace
 
 std::vector<std::string> ProgramRun::OutLines() const {
-  std::vector<std::string> lines;
-  std::istringstream stream(out);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
-  return lines;
+  return SplitLines(out);
 }
 
 std::string ProgramRun::File(const std::string& name) const {

@@ -3,8 +3,7 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 
-#include <fstream>
-#include <sstream>
+#include "tests/support/text_file.h"
 
 namespace {
 
@@ -35,8 +34,5 @@ ScopedTempDirectory::~ScopedTempDirectory() {
 }
 
 std::string ScopedTempDirectory::Read(const std::string& name) const {
-  std::ifstream file(path_ / name, std::ios::binary);
-  std::stringstream contents;
-  contents << file.rdbuf();
-  return contents.str();
+  return ReadFile(path_ / name);
 }

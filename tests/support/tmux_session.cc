@@ -1,5 +1,6 @@
 #include "tests/support/tmux_session.h"
 #include "tests/support/shell_quote.h"
+#include "tests/support/text_file.h"
 
 #include <stdlib.h>
 
@@ -7,8 +8,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace {
@@ -27,13 +26,6 @@ std::string Run(const std::string& command) {
   }
   pclose(pipe);
   return output;
-}
-
-ScreenLines SplitLines(const std::string& text) {
-  ScreenLines lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
-  return lines;
 }
 
 bool PollUntil(const std::function<bool()>& done) {
@@ -134,8 +126,5 @@ int TmuxSession::ProgramPid() const {
 }
 
 std::string TmuxSession::File(const std::string& name) const {
-  std::ifstream file(directory_ + "/" + name, std::ios::binary);
-  std::stringstream contents;
-  contents << file.rdbuf();
-  return contents.str();
+  return ReadFile(directory_ + "/" + name);
 }
