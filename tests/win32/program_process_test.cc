@@ -8,43 +8,24 @@
 
 #include "resources/ids.h"
 #include "shell/main_window.h"
+#include "tests/win32/program_window.h"
 
 namespace {
 
 constexpr DWORD kPatienceMs = 30000;
 
-std::string ProgramBesideThisOne() {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  const std::string self(path, length);
-  return self.substr(0, self.find_last_of('\\') + 1) + "scan_fs.exe";
-}
-
 // The main window of the process `processId`, waited for until it is shown.
 HWND WaitForMainWindow(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    HWND found;
-  } search{processId, nullptr};
-  for (DWORD waited = 0; search.found == nullptr && waited < kPatienceMs; waited += 50) {
+  for (DWORD waited = 0; waited < kPatienceMs; waited += 50) {
     Sleep(50);
-    EnumWindows(
-        [](HWND window, LPARAM argument) -> BOOL {
-          auto* search = reinterpret_cast<Search*>(argument);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          char name[32];
-          GetClassNameA(window, name, sizeof name);
-          if (owner != search->processId || std::string(name) != kWindowClassName ||
-              !IsWindowVisible(window)) {
-            return TRUE;
-          }
-          search->found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, kWindowClassName, nullptr)) != nullptr) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == processId && IsWindowVisible(window)) return window;
+    }
   }
-  return search.found;
+  return nullptr;
 }
 
 TEST(ProgramProcessTest, StartsCentredAndEndsWithExitCodeZero) {
@@ -60,7 +41,7 @@ TEST(ProgramProcessTest, StartsCentredAndEndsWithExitCodeZero) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.how);
     SetEnvironmentVariableA("SCAN_FS_SIMULATE", "");
-    std::string commandLine = ProgramBesideThisOne();
+    std::string commandLine = PathBesideThisProgram("scan_fs.exe");
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

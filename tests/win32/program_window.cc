@@ -26,6 +26,12 @@ InkBox Pixels::Ink() const {
   return box.empty() ? InkBox{} : box;
 }
 
+std::string PathBesideThisProgram(const char* name) {
+  char path[MAX_PATH];
+  const std::string self(path, GetModuleFileNameA(nullptr, path, sizeof path));
+  return self.substr(0, self.find_last_of('\\') + 1) + name;
+}
+
 Pixels CopyPixels(HDC context, int x, int y, int width, int height) {
   Pixels pixels{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height)};
   BITMAPINFO info{};

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "tests/win32/modal_recorder.h"
@@ -29,6 +30,9 @@ struct Pixels {
   std::vector<uint32_t> data;
   InkBox Ink() const;
 };
+
+// A file in the folder of the test program.
+std::string PathBesideThisProgram(const char* name);
 
 // Copies a rectangle of a device context.
 Pixels CopyPixels(HDC context, int x, int y, int width, int height);

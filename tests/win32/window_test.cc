@@ -16,8 +16,8 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// Writes the screen's pixels under `window`, frame and menu included, as a 24-bit BMP.
-void WriteScreenshot(HWND window, const char* path) {
+// Writes the screen's pixels under `window`, frame and menu included, as a 32-bit BMP.
+void WriteScreenshot(HWND window, const std::string& path) {
   // The window reaches the screen as its messages are handled.
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
@@ -27,31 +27,22 @@ void WriteScreenshot(HWND window, const char* path) {
   const Pixels pixels =
       CopyPixels(screen, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top);
   ReleaseDC(nullptr, screen);
-  const int rowBytes = (pixels.width * 3 + 3) & ~3;
+  const DWORD imageBytes = pixels.data.size() * sizeof(uint32_t);
   BITMAPFILEHEADER file{};
   BITMAPINFOHEADER info{};
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + rowBytes * pixels.height;
+  file.bfSize = file.bfOffBits + imageBytes;
   info.biSize = sizeof info;
   info.biWidth = pixels.width;
-  info.biHeight = pixels.height;  // bottom row first
+  info.biHeight = -pixels.height;  // top row first, as the pixels are
   info.biPlanes = 1;
-  info.biBitCount = 24;
-  std::FILE* out = std::fopen(path, "wb");
+  info.biBitCount = 32;
+  std::FILE* out = std::fopen(path.c_str(), "wb");
   ASSERT_NE(out, nullptr);
   std::fwrite(&file, sizeof file, 1, out);
   std::fwrite(&info, sizeof info, 1, out);
-  std::vector<unsigned char> row(rowBytes);
-  for (int y = pixels.height - 1; y >= 0; --y) {
-    for (int x = 0; x < pixels.width; ++x) {
-      const uint32_t pixel = pixels.data[y * pixels.width + x];
-      row[3 * x] = pixel & 0xFF;
-      row[3 * x + 1] = (pixel >> 8) & 0xFF;
-      row[3 * x + 2] = (pixel >> 16) & 0xFF;
-    }
-    std::fwrite(row.data(), row.size(), 1, out);
-  }
+  std::fwrite(pixels.data.data(), imageBytes, 1, out);
   EXPECT_EQ(std::fclose(out), 0);
 }
 
@@ -155,12 +146,7 @@ TEST_F(MainWindowTest, ScreenshotOfTheScannerInformationPage) {
   Start("model=t2");
   Command(IDM_SCANNER_INFORMATION);
   EXPECT_TRUE(recorder().boxes().empty());
-  // Beside the test program, in the build folder.
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string file(path, length);
-  file = file.substr(0, file.find_last_of('\\') + 1) + "scanner_information.bmp";
-  WriteScreenshot(window(), file.c_str());
+  WriteScreenshot(window(), PathBesideThisProgram("scanner_information.bmp"));  // the build folder
   EXPECT_GT(SurfacePixels().Ink().bottom, 95);  // title down to the firmware line
 }
 
