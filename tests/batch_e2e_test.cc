@@ -25,7 +25,7 @@ Lines WithStart(const Lines& rest) {
 }
 
 TEST(BatchEndToEnd, ScannerInformationOnTheDefaultSimulatedT2) {
-  const ProgramRun run = ScanFs({"--simulate", "--batch", "info"});
+  const ProgramRun run = ScanFs({"--simulate", "--batch=info"});
   EXPECT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_EQ(run.OutLines(), WithStart({"# info", "line 10 10 ** Scanner Information **",
                                        "line 20 35 Scanner ID(Board# 0) : 2",
@@ -33,22 +33,6 @@ TEST(BatchEndToEnd, ScannerInformationOnTheDefaultSimulatedT2) {
                                        "line 20 75 Product ID           : ZR-40123B(Tessaline T2)",
                                        "line 20 95 ROM Version          : 1.32"}));
   EXPECT_EQ(run.err, "");
-}
-
-TEST(BatchEndToEnd, ThreeAdaptersWithTheMiddleOneRejected) {
-  const ProgramRun run = ScanFs({"--simulate=adapters=3,reject=1", "--batch=board"});
-  EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_EQ(run.OutLines(),
-            WithStart({"# board",
-                       "box Warning: SCSI Board Information was not gained.\\nCheck if the board "
-                       "is properly set\\nand the driver is properly installed.",
-                       "line 10 10 ** SCSI Board Information **",
-                       "line 20 35 Host Adapter ID(Board# 0) : 7",
-                       "line 20 55 ASPI Manager              : Sim ASPI Manager",
-                       "line 20 75 ASPI Manager Name         : Sim SCSI Host 0",
-                       "line 20 155 Host Adapter ID(Board# 2) : 7",
-                       "line 20 175 ASPI Manager              : Sim ASPI Manager",
-                       "line 20 195 ASPI Manager Name         : Sim SCSI Host 2"}));
 }
 
 TEST(BatchEndToEnd, GrayedCommandsOfAT1AreUnavailableAndCountAsWarnings) {

@@ -227,17 +227,6 @@ TEST_F(TerminalUiTest, AScanShowsItsProgressAndCtrlCStopsItCleanly) {
   EXPECT_EQ(tui.File("img_fs.tif").substr(0, 4), std::string("II\0\0", 4));
 }
 
-TEST_F(TerminalUiTest, EscapeSequenceInADeviceTextIsShownAsText) {
-  TmuxSession& tui = Start({"--simulate=vendor=\\x1b[31mEVIL"});
-  ExpectPage(kWelcomePage);
-  tui.Press({"M-f", "c"});
-  ExpectText("** Scanner Information **");
-  EXPECT_EQ(PageRows(tui.Screen()).at(2), "  Vendor  ID           : ?[31mEVI");
-  for (const std::string& line : tui.ScreenWithAttributes()) {
-    EXPECT_EQ(line.find("\x1b[31m"), std::string::npos) << "red reached the terminal";
-  }
-}
-
 TEST_F(TerminalUiTest, ExitAndEveryCloseEndWithStatusZeroAndARestoredTerminal) {
   const std::vector<std::vector<std::string>> ways = {
       {"M-f", "x"},
