@@ -102,23 +102,18 @@ TEST(ScannerCommandsTest, GammaTablesTellingEntries) {
   const std::vector<RecordedRequest> requests = bench.Requests();
   const std::vector<uint8_t>& curve = requests.at(requests.size() - 2).dataOut;
   ASSERT_EQ(curve.size(), 300u);
-  for (int i = 0; i <= 9; ++i) EXPECT_EQ(curve[i], 0) << i;
-  EXPECT_EQ(curve[10], 1);
-  EXPECT_EQ(curve[64], 24);
-  EXPECT_EQ(curve[128], 79);
-  EXPECT_EQ(curve[192], 157);
-  EXPECT_EQ(curve[254], 253);
-  EXPECT_EQ(curve[255], 255);
-  for (int i = 256; i < 300; ++i) EXPECT_EQ(curve[i], 0);
+  EXPECT_EQ(std::vector<uint8_t>(curve.begin(), curve.begin() + 11),
+            HexBytes("00000000000000000000 01"));
+  EXPECT_EQ((std::vector<uint8_t>{curve[64], curve[128], curve[192], curve[254], curve[255]}),
+            (std::vector<uint8_t>{24, 79, 157, 253, 255}));
+  EXPECT_EQ(std::vector<uint8_t>(curve.begin() + 256, curve.end()), std::vector<uint8_t>(44, 0));
 
   const std::vector<uint8_t>& linear = requests.back().dataOut;
   ASSERT_EQ(linear.size(), 8192u);
   EXPECT_EQ(std::vector<uint8_t>(linear.begin(), linear.begin() + 10),
             HexBytes("00000000 00000000 0100"));
-  EXPECT_EQ(linear[16], 0x02);
-  EXPECT_EQ(linear[17], 0x00);
-  EXPECT_EQ(linear[8190], 0xFF);
-  EXPECT_EQ(linear[8191], 0x03);
+  EXPECT_EQ((std::vector<uint8_t>{linear[16], linear[17], linear[8190], linear[8191]}),
+            (std::vector<uint8_t>{0x02, 0x00, 0xFF, 0x03}));
 }
 
 TEST(ScannerCommandsTest, ResetIsABusDeviceResetOfTheScannersTarget) {

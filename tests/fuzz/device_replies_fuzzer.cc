@@ -23,7 +23,8 @@ void LogStep(const ScriptStep& step, const RequestTally& tally, const RecordingF
   if (!enabled) return;
   std::fprintf(stderr, "# %s: %d requests, %d after the input, %d after a stop\n", step.name,
                tally.requests, tally.afterInputEnded, tally.afterStop);
-  for (const RecordedBox& box : frontEnd.boxes()) std::fprintf(stderr, "box %s\n", box.text.c_str());
+  for (const RecordedBox& box : frontEnd.boxes())
+    std::fprintf(stderr, "box %s\n", box.text.c_str());
 }
 
 void RunStep(const ScriptStep& step, FuzzedAspiManager& manager, FuzzFrontEnd& frontEnd) {
