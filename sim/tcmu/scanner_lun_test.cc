@@ -44,17 +44,6 @@ TEST(ScannerLunTest, TheKernelsAttachLeavesTheScannerAsAfterPowerOn) {
   EXPECT_EQ(Send(lun, {0x00, 0, 0, 0, 0, 0}).reply.status, STATUS_GOOD);
 }
 
-TEST(ScannerLunTest, DefineScanModeIsCutFromTheTenBytesTheKernelLaysOut) {
-  ScannerLun lun(Config("attention=off").scanner);
-  lun.EndAttach();
-  ASSERT_EQ(Send(lun, {0x16, 0, 0, 0, 0, 0}).reply.status, STATUS_GOOD);
-  const std::vector<uint8_t> page02 = {0, 0, 0, 8, 0x02, 0x06, 0x80, 0x05, 0x27, 0x10, 0x03, 0};
-  const Answer mode = Send(lun, {0xD6, 0x10, 0, 0, 12, 0, 0, 0, 0, 0}, page02);
-  EXPECT_EQ(mode.reply.status, STATUS_GOOD) << int{mode.reply.sense[12]};
-  EXPECT_EQ(ScannerCdbLength(0xE0), 10u);
-  EXPECT_EQ(ScannerCdbLength(0x1D), 6u);
-}
-
 TEST(ScannerLunTest, WhatTheRingCannotCarryBecomesADataPhaseError) {
   const TargetReply overrun = ReplyFor(TransportFailure(SS_ERR, HASTAT_DO_DU));
   EXPECT_EQ(overrun.status, STATUS_CHKCOND);
