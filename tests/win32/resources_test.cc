@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "resources/dialog_templates.h"
@@ -19,7 +20,7 @@ const WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 // Reads a compiled DLGTEMPLATE (the short form windres writes for DIALOG).
 class TemplateReader {
  public:
-  explicit TemplateReader(const void* data) : at_(static_cast<const BYTE*>(data)) {}
+  explicit TemplateReader(const void* data) : start_(static_cast<const BYTE*>(data)), at_(start_) {}
   WORD Word() {
     WORD value;
     std::memcpy(&value, at_, sizeof value);
@@ -27,22 +28,26 @@ class TemplateReader {
     return value;
   }
   DWORD DoubleWord() { return Word() | static_cast<DWORD>(Word()) << 16; }
+  std::vector<int> Words(int count) {
+    std::vector<int> words;
+    while (count-- > 0) words.push_back(Word());
+    return words;
+  }
   // A text, or "#N" for an ordinal.
   std::u16string Text() {
     std::u16string text;
     if (WORD first = Word(); first == 0xFFFF) {
       text.push_back(u'#');
-      for (char digit : std::to_string(Word())) text.push_back(static_cast<char16_t>(digit));
+      for (char digit : std::to_string(Word())) text.push_back(digit);
     } else {
-      for (WORD next = first; next != 0; next = Word()) text.push_back(static_cast<char16_t>(next));
+      for (WORD next = first; next != 0; next = Word()) text.push_back(next);
     }
     return text;
   }
-  void AlignToDoubleWord(const void* start) {
-    while ((at_ - static_cast<const BYTE*>(start)) % 4 != 0) ++at_;
-  }
+  void AlignToDoubleWord() { at_ += (start_ - at_) & 3; }
 
  private:
+  const BYTE* start_;
   const BYTE* at_;
 };
 
@@ -50,32 +55,22 @@ std::u16string Wide(const char* text) {
   return std::u16string(text, text + std::strlen(text));
 }
 
-struct ControlClass {
-  ControlKind kind;
-  const char16_t* windowClass;  // the predefined class's ordinal
-  DWORD style;
-};
-constexpr ControlClass kControlClasses[] = {
-    {ControlKind::kPushButton, u"#128", BS_PUSHBUTTON},
-    {ControlKind::kGroupBox, u"#128", BS_GROUPBOX},
-    {ControlKind::kAutoRadioButton, u"#128", BS_AUTORADIOBUTTON},
-    {ControlKind::kCenteredText, u"#130", SS_CENTER},
-};
-
 TEST(ResourcesTest, DialogTemplatesHoldExactlyTheControlsOfTheirDefinition) {
+  // Window class ordinal and style of each kind of control, in ControlKind's order.
+  const std::pair<std::u16string, DWORD> kKinds[] = {{u"#128", BS_PUSHBUTTON},
+                                                     {u"#128", BS_GROUPBOX},
+                                                     {u"#128", BS_AUTORADIOBUTTON},
+                                                     {u"#130", SS_CENTER}};
   for (const char* name : {"AboutBox", "ScanFSBox"}) {
     SCOPED_TRACE(name);
     const DialogTemplate* expected = FindDialogTemplate(name);
-    ASSERT_NE(expected, nullptr);
     const HRSRC resource = FindResourceExA(nullptr, RT_DIALOG, name, kJapanese);
-    ASSERT_NE(resource, nullptr);
-    const void* start = LockResource(LoadResource(nullptr, resource));
-    TemplateReader reader(start);
+    ASSERT_TRUE(expected != nullptr && resource != nullptr);
+    TemplateReader reader(LockResource(LoadResource(nullptr, resource)));
     EXPECT_EQ(reader.DoubleWord(), DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
     EXPECT_EQ(reader.DoubleWord(), 0u);
     ASSERT_EQ(reader.Word(), expected->controlCount);
-    const std::vector<int> frame{reader.Word(), reader.Word(), reader.Word(), reader.Word()};
-    EXPECT_EQ(frame,
+    EXPECT_EQ(reader.Words(4),
               (std::vector<int>{expected->x, expected->y, expected->width, expected->height}));
     EXPECT_EQ(reader.Text(), u"");  // no menu
     EXPECT_EQ(reader.Text(), u"");  // the standard dialog class
@@ -85,20 +80,15 @@ TEST(ResourcesTest, DialogTemplatesHoldExactlyTheControlsOfTheirDefinition) {
     for (int i = 0; i < expected->controlCount; ++i) {
       const DialogControl& control = expected->controls[i];
       SCOPED_TRACE(control.id);
-      reader.AlignToDoubleWord(start);
-      const DWORD style = reader.DoubleWord();
+      const auto& [windowClass, kindStyle] = kKinds[static_cast<int>(control.kind)];
+      reader.AlignToDoubleWord();
+      EXPECT_EQ(reader.DoubleWord(), WS_CHILD | WS_VISIBLE | kindStyle | control.style);
       EXPECT_EQ(reader.DoubleWord(), 0u);
-      const std::vector<int> place{reader.Word(), reader.Word(), reader.Word(), reader.Word()};
-      EXPECT_EQ(place, (std::vector<int>{control.x, control.y, control.width, control.height}));
-      EXPECT_EQ(reader.Word(), control.id);
-      const std::u16string windowClass = reader.Text();
+      EXPECT_EQ(reader.Words(5), (std::vector<int>{control.x, control.y, control.width,
+                                                   control.height, control.id}));
+      EXPECT_EQ(reader.Text(), windowClass);
       EXPECT_EQ(reader.Text(), Wide(control.text));
       EXPECT_EQ(reader.Word(), 0);  // no creation data
-      for (const ControlClass& kind : kControlClasses) {
-        if (kind.kind != control.kind) continue;
-        EXPECT_EQ(windowClass, kind.windowClass);
-        EXPECT_EQ(style, WS_CHILD | WS_VISIBLE | kind.style | control.style);
-      }
     }
   }
 }
@@ -113,15 +103,15 @@ TEST(ResourcesTest, MenuStringsAndIconComeFromTheSameDefinitions) {
     char text[128] = {};
     if (entry.kind == MenuEntryKind::kPopup) {
       GetMenuStringA(menu, popup++, text, sizeof text, MF_BYPOSITION);
-      EXPECT_STREQ(text, entry.text);
     } else if (entry.kind == MenuEntryKind::kItem) {
       GetMenuStringA(menu, entry.commandId, text, sizeof text, MF_BYCOMMAND);
-      EXPECT_STREQ(text, entry.text);
       EXPECT_EQ(GetMenuState(menu, entry.commandId, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED), 0u);
+    } else {
+      continue;
     }
+    EXPECT_STREQ(text, entry.text);
   }
   DestroyMenu(menu);
-
   for (unsigned id : {
 #define STRING_ENTRY(id, name, text) id,
 #include "resources/string_table.def"
