@@ -1,9 +1,7 @@
 #include "tests/win32/program_window.h"
 
-#include <algorithm>
 #include <cstring>
 
-#include "platform/win32/display_surface_win32.h"
 #include "platform/win32/main_window_win32.h"
 #include "platform/win32/window_handles_win32.h"
 #include "shell/main_window.h"
@@ -23,10 +21,9 @@ std::string WindowText(HWND window) {
   return text;
 }
 
-bool IsMainWindow(HWND window) {
+bool IsMainWindow(HWND window) {  // also while it is being created, before window_ is known
   char name[64];
-  GetClassNameA(window, name, sizeof name);
-  return std::strcmp(name, kWindowClassName) == 0;
+  return GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, kWindowClassName) == 0;
 }
 
 std::string IconOf(HWND box) {
@@ -37,65 +34,7 @@ std::string IconOf(HWND box) {
   return icon == LoadIconA(nullptr, IDI_INFORMATION) ? "information" : "other icon";
 }
 
-// A box without an owner is task-modal when it has disabled the thread's main window.
-std::string OwnerOf(HWND box) {
-  const HWND owner = GetWindow(box, GW_OWNER);
-  if (owner != nullptr)
-    return IsMainWindow(owner) ? "main window" : std::string("dialog ").append(WindowText(owner));
-  const HWND main = FindWindowA(kWindowClassName, nullptr);  // the test's, the only one
-  return main != nullptr && !IsWindowEnabled(main) ? "no owner task-modal" : "no owner";
-}
-
 }  // namespace
-
-RECT Pixels::Ink() const {
-  RECT ink{width, height, 0, 0};
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      if ((data[y * width + x] & 0xFFFFFF) == 0xFFFFFF) continue;
-      ink = RECT{std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
-                 std::max<LONG>(ink.right, x + 1), std::max<LONG>(ink.bottom, y + 1)};
-    }
-  }
-  return IsRectEmpty(&ink) ? RECT{} : ink;
-}
-
-Pixels CopyPixels(HDC context, int x, int y, int width, int height) {
-  Pixels pixels{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height)};
-  BITMAPINFO info{};
-  info.bmiHeader = {
-      sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top row first
-  void* bits = nullptr;
-  const HBITMAP section = CreateDIBSection(context, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HDC copy = CreateCompatibleDC(context);
-  const HGDIOBJ original = SelectObject(copy, section);
-  BitBlt(copy, 0, 0, width, height, context, x, y, SRCCOPY);
-  GdiFlush();
-  std::memcpy(pixels.data.data(), bits, pixels.data.size() * sizeof(uint32_t));
-  SelectObject(copy, original);
-  DeleteDC(copy);
-  DeleteObject(section);
-  return pixels;
-}
-
-Pixels SurfacePixels() {
-  return CopyPixels(DisplaySurfaceContext(), 0, 0, kSurfaceWidth, kSurfaceHeight);
-}
-
-Pixels ClientPixels(HWND window) {
-  RECT area;
-  GetClientRect(window, &area);
-  const HDC client = GetDC(window);
-  Pixels pixels = CopyPixels(client, 0, 0, area.right, area.bottom);
-  ReleaseDC(window, client);
-  return pixels;
-}
-
-std::string PathBesideThisProgram(const char* name) {
-  char path[MAX_PATH];
-  const std::string self(path, GetModuleFileNameA(nullptr, path, sizeof path));
-  return self.substr(0, self.find_last_of('\\') + 1) + name;
-}
 
 void ProgramWindowTest::SetUp() {
   static const bool registered = RegisterMainWindowClass(ProgramInstance());
@@ -161,15 +100,21 @@ void ProgramWindowTest::Opened(HWND modal) {
     click = clicks.front();
     clicks.pop_front();
   }
+  std::string seen = WindowText(modal);
   if (box) {
-    const char* buttons = GetDlgItem(modal, IDCANCEL) != nullptr ? "OK Cancel" : "OK";
-    const char* cursor = GetCursor() == LoadCursorA(nullptr, IDC_WAIT) ? ", hourglass" : "";
-    boxes.push_back(WindowText(modal) + " | " + IconOf(modal) + " | " + buttons + " | " +
-                    OwnerOf(modal) + cursor + " | " + WindowText(GetDlgItem(modal, kBoxTextId)));
+    // A box without an owner is task-modal when it has disabled the main window.
+    const HWND owner = GetWindow(modal, GW_OWNER);
+    seen.append(" | ").append(IconOf(modal));
+    seen.append(GetDlgItem(modal, IDCANCEL) != nullptr ? " | OK Cancel | " : " | OK | ");
+    seen.append(owner == nullptr ? (IsWindowEnabled(window_) ? "no owner" : "no owner task-modal")
+                : IsMainWindow(owner) ? "main window"
+                                      : std::string("dialog ").append(WindowText(owner)));
+    if (GetCursor() == LoadCursorA(nullptr, IDC_WAIT)) seen.append(", hourglass");
+    boxes.push_back(seen.append(" | ").append(WindowText(GetDlgItem(modal, kBoxTextId))));
     PostMessageA(modal, WM_COMMAND, click.front(), 0);
     return;
   }
-  std::string seen = WindowText(modal) + ":";
+  seen.append(":");
   for (HWND control = GetWindow(modal, GW_CHILD); control != nullptr;
        control = GetWindow(control, GW_HWNDNEXT)) {
     const bool radio = (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON;

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
@@ -17,17 +16,6 @@ using Texts = std::vector<std::string>;
 inline constexpr char kScannerNotFoundBox[] =
     "Warning | stop | OK | main window | Scanner is not found.\nCheck if the cable is properly "
     "connected\nand the power is on.";
-
-// 32-bit pixels (0x00RRGGBB), top row first.
-struct Pixels {
-  int width = 0, height = 0;
-  std::vector<uint32_t> data;
-  RECT Ink() const;  // the smallest rectangle holding every pixel that is not white
-};
-Pixels CopyPixels(HDC context, int x, int y, int width, int height);
-Pixels SurfacePixels();
-Pixels ClientPixels(HWND window);
-std::string PathBesideThisProgram(const char* name);
 
 class ProgramWindowTest : public ::testing::Test {
  protected:
@@ -40,8 +28,8 @@ class ProgramWindowTest : public ::testing::Test {
   bool MenuEnabled(unsigned commandId) const;
   HWND window() const { return window_; }
 
-  // The controls clicked in each of the next boxes and dialogs; beyond them a box is answered OK
-  // and a dialog cancelled.
+  // The controls clicked in each of the next boxes and dialogs, in the order they open; beyond
+  // them a box is answered OK and a dialog cancelled.
   std::deque<std::vector<int>> clicks;
   // "CAPTION | ICON | BUTTONS | OWNER | TEXT", ICON one of stop, information, no icon; OWNER one
   // of main window, dialog CAPTION, no owner, no owner task-modal, followed by ", hourglass" when

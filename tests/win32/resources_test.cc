@@ -5,7 +5,10 @@
 #include <windows.h>
 
 #include <cstring>
+#include <initializer_list>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -17,79 +20,48 @@ namespace {
 
 const WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 
-// Reads a compiled DLGTEMPLATE (the short form windres writes for DIALOG).
-class TemplateReader {
- public:
-  explicit TemplateReader(const void* data) : start_(static_cast<const BYTE*>(data)), at_(start_) {}
-  WORD Word() {
-    WORD value;
-    std::memcpy(&value, at_, sizeof value);
-    at_ += sizeof value;
-    return value;
+// The words windres writes for a DIALOG template of the definition: its style, control count,
+// frame, caption and font, then each control (double-word aligned) with its style, place, id,
+// predefined class (an ordinal) and text.
+std::vector<WORD> CompiledTemplate(const DialogTemplate& dialog) {
+  std::vector<WORD> words;
+  const auto add = [&words](std::initializer_list<int> values) {
+    for (int value : values) words.push_back(static_cast<WORD>(value));
+  };
+  const auto text = [&words](std::u16string_view text) {
+    words.insert(words.end(), text.begin(), text.end());
+    words.push_back(0);
+  };
+  const auto styles = [&add](DWORD style) { add({LOWORD(style), HIWORD(style), 0, 0}); };
+  styles(DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  add({dialog.controlCount, dialog.x, dialog.y, dialog.width, dialog.height, 0, 0});
+  text(std::u16string(dialog.caption, dialog.caption + std::strlen(dialog.caption)));
+  add({9});
+  text(u"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF");
+  // Window class ordinal and style of each kind of control, in ControlKind's order.
+  constexpr std::pair<int, DWORD> kKinds[] = {
+      {0x80, BS_PUSHBUTTON}, {0x80, BS_GROUPBOX}, {0x80, BS_AUTORADIOBUTTON}, {0x82, SS_CENTER}};
+  for (const DialogControl& control : std::span(dialog.controls, dialog.controlCount)) {
+    const auto [windowClass, kindStyle] = kKinds[static_cast<int>(control.kind)];
+    if (words.size() % 2 != 0) add({0});
+    styles(WS_CHILD | WS_VISIBLE | kindStyle | control.style);
+    add({control.x, control.y, control.width, control.height, control.id, 0xFFFF, windowClass});
+    text(std::u16string(control.text, control.text + std::strlen(control.text)));
+    add({0});  // no creation data
   }
-  DWORD DoubleWord() { return Word() | static_cast<DWORD>(Word()) << 16; }
-  std::vector<int> Words(int count) {
-    std::vector<int> words;
-    while (count-- > 0) words.push_back(Word());
-    return words;
-  }
-  // A text, or "#N" for an ordinal.
-  std::u16string Text() {
-    std::u16string text;
-    if (WORD first = Word(); first == 0xFFFF) {
-      text.push_back(u'#');
-      for (char digit : std::to_string(Word())) text.push_back(digit);
-    } else {
-      for (WORD next = first; next != 0; next = Word()) text.push_back(next);
-    }
-    return text;
-  }
-  void AlignToDoubleWord() { at_ += (start_ - at_) & 3; }
-
- private:
-  const BYTE* start_;
-  const BYTE* at_;
-};
-
-std::u16string Wide(const char* text) {
-  return std::u16string(text, text + std::strlen(text));
+  return words;
 }
 
 TEST(ResourcesTest, DialogTemplatesHoldExactlyTheControlsOfTheirDefinition) {
-  // Window class ordinal and style of each kind of control, in ControlKind's order.
-  const std::pair<std::u16string, DWORD> kKinds[] = {{u"#128", BS_PUSHBUTTON},
-                                                     {u"#128", BS_GROUPBOX},
-                                                     {u"#128", BS_AUTORADIOBUTTON},
-                                                     {u"#130", SS_CENTER}};
   for (const char* name : {"AboutBox", "ScanFSBox"}) {
     SCOPED_TRACE(name);
     const DialogTemplate* expected = FindDialogTemplate(name);
     const HRSRC resource = FindResourceExA(nullptr, RT_DIALOG, name, kJapanese);
     ASSERT_TRUE(expected != nullptr && resource != nullptr);
-    TemplateReader reader(LockResource(LoadResource(nullptr, resource)));
-    EXPECT_EQ(reader.DoubleWord(), DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
-    EXPECT_EQ(reader.DoubleWord(), 0u);
-    ASSERT_EQ(reader.Word(), expected->controlCount);
-    EXPECT_EQ(reader.Words(4),
-              (std::vector<int>{expected->x, expected->y, expected->width, expected->height}));
-    EXPECT_EQ(reader.Text(), u"");  // no menu
-    EXPECT_EQ(reader.Text(), u"");  // the standard dialog class
-    EXPECT_EQ(reader.Text(), Wide(expected->caption));
-    EXPECT_EQ(reader.Word(), 9);
-    EXPECT_EQ(reader.Text(), u"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF");
-    for (int i = 0; i < expected->controlCount; ++i) {
-      const DialogControl& control = expected->controls[i];
-      SCOPED_TRACE(control.id);
-      const auto& [windowClass, kindStyle] = kKinds[static_cast<int>(control.kind)];
-      reader.AlignToDoubleWord();
-      EXPECT_EQ(reader.DoubleWord(), WS_CHILD | WS_VISIBLE | kindStyle | control.style);
-      EXPECT_EQ(reader.DoubleWord(), 0u);
-      EXPECT_EQ(reader.Words(5), (std::vector<int>{control.x, control.y, control.width,
-                                                   control.height, control.id}));
-      EXPECT_EQ(reader.Text(), windowClass);
-      EXPECT_EQ(reader.Text(), Wide(control.text));
-      EXPECT_EQ(reader.Word(), 0);  // no creation data
-    }
+    const auto* compiled = static_cast<const WORD*>(LockResource(LoadResource(nullptr, resource)));
+    const std::vector<WORD> words = CompiledTemplate(*expected);
+    EXPECT_EQ(SizeofResource(nullptr, resource), words.size() * sizeof(WORD));
+    EXPECT_EQ(std::vector<WORD>(compiled, compiled + words.size()), words);
   }
 }
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 
@@ -19,6 +21,57 @@ namespace {
 using MainWindowTest = ProgramWindowTest;
 using NoManagerTest = ProgramWindowTest;
 
+// 32-bit pixels (0x00RRGGBB), top row first, copied from a rectangle of a device context.
+struct Pixels {
+  Pixels(HDC context, int x, int y, int width, int height)
+      : width(width), height(height), data(static_cast<size_t>(width) * height) {
+    BITMAPINFO info{{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    const HBITMAP section = CreateDIBSection(context, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HDC copy = CreateCompatibleDC(context);
+    const HGDIOBJ original = SelectObject(copy, section);
+    BitBlt(copy, 0, 0, width, height, context, x, y, SRCCOPY);
+    GdiFlush();
+    std::copy_n(static_cast<const uint32_t*>(bits), data.size(), data.begin());
+    SelectObject(copy, original);
+    DeleteDC(copy);
+    DeleteObject(section);
+  }
+  // The smallest rectangle holding every pixel that is not white; empty when there is none.
+  RECT Ink() const {
+    RECT ink{width, height, 0, 0};
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        if ((data[y * width + x] & 0xFFFFFF) == 0xFFFFFF) continue;
+        ink = RECT{std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
+                   std::max<LONG>(ink.right, x + 1), std::max<LONG>(ink.bottom, y + 1)};
+      }
+    }
+    return ink;
+  }
+  int width, height;
+  std::vector<uint32_t> data;
+};
+
+Pixels SurfacePixels(int width = kSurfaceWidth, int height = kSurfaceHeight) {
+  return Pixels(DisplaySurfaceContext(), 0, 0, width, height);
+}
+
+Pixels ClientPixels(HWND window) {
+  RECT area;
+  GetClientRect(window, &area);
+  const HDC client = GetDC(window);
+  Pixels pixels(client, 0, 0, area.right, area.bottom);
+  ReleaseDC(window, client);
+  return pixels;
+}
+
+std::string PathBesideThisProgram(const char* name) {
+  char path[MAX_PATH];
+  const std::string self(path, GetModuleFileNameA(nullptr, path, sizeof path));
+  return self.substr(0, self.find_last_of('\\') + 1) + name;
+}
+
 // Writes the screen's pixels under `window`, frame and menu included, as a 32-bit BMP.
 void WriteScreenshot(HWND window, const std::string& path) {
   MSG message;  // the window reaches the screen as its messages are handled
@@ -26,34 +79,20 @@ void WriteScreenshot(HWND window, const std::string& path) {
   RECT frame;
   GetWindowRect(window, &frame);
   const HDC screen = GetDC(nullptr);
-  const Pixels pixels =
-      CopyPixels(screen, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top);
+  const Pixels pixels(screen, frame.left, frame.top, frame.right - frame.left,
+                      frame.bottom - frame.top);
   ReleaseDC(nullptr, screen);
   const DWORD imageBytes = pixels.data.size() * sizeof(uint32_t);
   const BITMAPINFOHEADER info{
       sizeof info, pixels.width, -pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top row first
-  BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof file + sizeof info};             // "BM"
-  file.bfSize = file.bfOffBits + imageBytes;
+  const BITMAPFILEHEADER file{0x4D42, DWORD{sizeof file + sizeof info} + imageBytes, 0, 0,
+                              sizeof file + sizeof info};  // "BM"
   std::FILE* out = std::fopen(path.c_str(), "wb");
   ASSERT_NE(out, nullptr);
   std::fwrite(&file, sizeof file, 1, out);
   std::fwrite(&info, sizeof info, 1, out);
   std::fwrite(pixels.data.data(), imageBytes, 1, out);
   EXPECT_EQ(std::fclose(out), 0);
-}
-
-// The shown main window of the process `processId`, waited for 30 s at most.
-HWND WaitForMainWindow(DWORD processId) {
-  for (int waits = 0; waits < 600; ++waits) {
-    Sleep(50);
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, kWindowClassName, nullptr)) != nullptr) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(window, &owner);
-      if (owner == processId && IsWindowVisible(window)) return window;
-    }
-  }
-  return nullptr;
 }
 
 // What each scanner on the bus leaves after start-up: boxes, the gated commands, the page.
@@ -95,16 +134,9 @@ TEST_F(MainWindowTest, ScannerInformationPageOnTheScreen) {
   Command(IDM_SCANNER_INFORMATION);
   EXPECT_TRUE(boxes.empty());
   WriteScreenshot(window(), PathBesideThisProgram("scanner_information.bmp"));  // the build folder
-  const Pixels surface = SurfacePixels();
-  EXPECT_GT(surface.Ink().bottom, 95);  // title down to the firmware line
+  EXPECT_GT(SurfacePixels().Ink().bottom, 95);  // title down to the firmware line
   const Pixels shown = ClientPixels(window());
-  for (int y = 0; y < shown.height; ++y) {
-    for (int x = 0; x < shown.width; ++x) {
-      ASSERT_EQ(shown.data[y * shown.width + x] & 0xFFFFFF,
-                surface.data[y * surface.width + x] & 0xFFFFFF)
-          << x << "," << y;
-    }
-  }
+  EXPECT_TRUE(shown.data == SurfacePixels(shown.width, shown.height).data);
   SIZE narrow, wide;
   GetTextExtentPoint32A(DisplaySurfaceContext(), "iiii", 4, &narrow);
   GetTextExtentPoint32A(DisplaySurfaceContext(), "MMMM", 4, &wide);
@@ -124,8 +156,12 @@ TEST(ProgramProcessTest, StartsCentredAndEndsWithExitCodeZero) {
     PROCESS_INFORMATION process{};
     ASSERT_TRUE(CreateProcessA(commandLine.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, nullptr, &startup, &process));
-    const HWND window = WaitForMainWindow(process.dwProcessId);
-    ASSERT_NE(window, nullptr);
+    HWND window = nullptr;  // the only one of its class: this program has none now
+    for (int waits = 0; waits < 600 && !IsWindowVisible(window); ++waits) {  // 30 s at most
+      Sleep(50);
+      window = FindWindowA(kWindowClassName, nullptr);
+    }
+    ASSERT_TRUE(IsWindowVisible(window));
     RECT frame;
     GetWindowRect(window, &frame);
     EXPECT_EQ(frame.left, (1024 - 430) / 2);
