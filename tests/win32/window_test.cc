@@ -164,10 +164,9 @@ TEST(ProgramProcessTest, StartsCentredAndEndsWithExitCodeZero) {
     ASSERT_TRUE(IsWindowVisible(window));
     RECT frame;
     GetWindowRect(window, &frame);
-    EXPECT_EQ(frame.left, (1024 - 430) / 2);
-    EXPECT_EQ(frame.top, (768 - 320) / 2);
-    EXPECT_EQ(frame.right - frame.left, 430);
-    EXPECT_EQ(frame.bottom - frame.top, 320);
+    // 430 x 320, centred on the 1024 x 768 desktop.
+    EXPECT_EQ((std::vector<LONG>{frame.left, frame.top, frame.right, frame.bottom}),
+              (std::vector<LONG>{297, 224, 297 + 430, 224 + 320}));
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) &
                   (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
               WS_SYSMENU | WS_MINIMIZEBOX);
