@@ -72,6 +72,15 @@ std::string PathBesideThisProgram(const char* name) {
   return self.substr(0, self.find_last_of('\\') + 1) + name;
 }
 
+// A page whose first line starts at x, y and whose last line is drawn at lastY, in the 8 x 16
+// fixed-pitch font.
+void ExpectPage(const Pixels& page, int x, int y, int lastY) {
+  const RECT ink = page.Ink();
+  EXPECT_TRUE(ink.left >= x && ink.left < x + 8) << ink.left;
+  EXPECT_TRUE(ink.top >= y && ink.top < y + 16) << ink.top;
+  EXPECT_TRUE(ink.bottom > lastY && ink.bottom <= lastY + 16) << ink.bottom;
+}
+
 // Writes the screen's pixels under `window`, frame and menu included, as a 32-bit BMP.
 void WriteScreenshot(HWND window, const std::string& path) {
   MSG message;  // the window reaches the screen as its messages are handled
@@ -120,11 +129,7 @@ TEST_F(MainWindowTest, StartUpGatesTheMenuByTheScannerFound) {
     EXPECT_EQ(MenuEnabled(IDM_SAVE_SCANNER_DATA), c.t2CommandsEnabled);
     EXPECT_EQ(MenuEnabled(IDM_SELF_DIAGNOSTICS_2), c.t2CommandsEnabled);
     EXPECT_TRUE(MenuEnabled(IDM_SCAN_NEGATIVE_FILM));
-    // The welcome page, in the 16-pixel font: from its banner at y 10 to its last line at y 120.
-    const RECT ink = SurfacePixels().Ink();
-    EXPECT_GE(ink.top, 10);
-    EXPECT_GT(ink.bottom, 120);
-    EXPECT_LE(ink.bottom, 120 + 16);
+    ExpectPage(SurfacePixels(), 20, 10, 120);  // the welcome page
   }
 }
 
@@ -134,7 +139,7 @@ TEST_F(MainWindowTest, ScannerInformationPageOnTheScreen) {
   Command(IDM_SCANNER_INFORMATION);
   EXPECT_TRUE(boxes.empty());
   WriteScreenshot(window(), PathBesideThisProgram("scanner_information.bmp"));  // the build folder
-  EXPECT_GT(SurfacePixels().Ink().bottom, 95);  // title down to the firmware line
+  ExpectPage(SurfacePixels(), 10, 10, 95);  // title down to the firmware line, nothing else
   const Pixels shown = ClientPixels(window());
   EXPECT_TRUE(shown.data == SurfacePixels(shown.width, shown.height).data);
   SIZE narrow, wide;
