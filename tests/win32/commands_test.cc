@@ -35,11 +35,10 @@ TEST_F(CommandTest, BoxesAndDialogsOfEachCommand) {
        {"Warning | stop | OK | dialog Scan (Negative Film), hourglass | *** Error in Scan ***",
         "Warning | stop | OK | no owner task-modal | No image was scanned."}},
       {"model=none", IDM_SCAN_NEGATIVE_FILM, {}, {}, {kScannerNotFoundBox}},
-      {"", IDM_SELF_DIAGNOSTICS_1, {{IDCANCEL}}, {}, {kConfirmDiagnostics}},
-      {"fail=diag:04:11", IDM_SELF_DIAGNOSTICS_1, {}, {},
+      {"fail=diag:04:11", IDM_SELF_DIAGNOSTICS_1, {}, {},  // the host adapter's status
        {kConfirmDiagnostics, "Warning | stop | OK | main window | *** Timeout of selecting target ***",
         "Warning | stop | OK | main window | Scanner Self-diagnostics1 was failed."}},
-      {"", IDM_SELF_DIAGNOSTICS_2, {}, {},
+      {"", IDM_SELF_DIAGNOSTICS_2, {{IDCANCEL}}, {},
        {"Scanner Self-diagnostics2 | no icon | OK Cancel | main window | Scanner Self-diagnostics2 "
         "is executed. \nPlease don't set a film. "}},
       {"", IDM_SAVE_SCANNER_DATA, {}, {},

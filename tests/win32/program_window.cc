@@ -26,14 +26,6 @@ bool IsMainWindow(HWND window) {  // also while it is being created, before wind
   return GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, kWindowClassName) == 0;
 }
 
-std::string IconOf(HWND box) {
-  const auto icon =
-      reinterpret_cast<HICON>(SendDlgItemMessageA(box, kBoxIconId, STM_GETICON, 0, 0));
-  if (icon == nullptr) return "no icon";
-  if (icon == LoadIconA(nullptr, IDI_HAND)) return "stop";
-  return icon == LoadIconA(nullptr, IDI_INFORMATION) ? "information" : "other icon";
-}
-
 }  // namespace
 
 void ProgramWindowTest::SetUp() {
@@ -104,7 +96,12 @@ void ProgramWindowTest::Opened(HWND modal) {
   if (box) {
     // A box without an owner is task-modal when it has disabled the main window.
     const HWND owner = GetWindow(modal, GW_OWNER);
-    seen.append(" | ").append(IconOf(modal));
+    const auto icon =
+        reinterpret_cast<HICON>(SendDlgItemMessageA(modal, kBoxIconId, STM_GETICON, 0, 0));
+    seen.append(icon == nullptr                               ? " | no icon"
+                : icon == LoadIconA(nullptr, IDI_HAND)        ? " | stop"
+                : icon == LoadIconA(nullptr, IDI_INFORMATION) ? " | information"
+                                                              : " | other icon");
     seen.append(GetDlgItem(modal, IDCANCEL) != nullptr ? " | OK Cancel | " : " | OK | ");
     seen.append(owner == nullptr ? (IsWindowEnabled(window_) ? "no owner" : "no owner task-modal")
                 : IsMainWindow(owner) ? "main window"
