@@ -15,9 +15,6 @@ using CommandTest = ProgramWindowTest;
 constexpr char kScanDialog[] = "Scan (Negative Film): 1015 1011";  // 340 dpi, into the file
 constexpr char kImageScanned[] =
     "Information | information | OK | no owner task-modal | Image was scanned.";
-constexpr char kConfirmDiagnostics[] =
-    "Scanner Self-diagnostics1 | no icon | OK Cancel | main window | Scanner Self-diagnostics1 is "
-    "executed. \nPlease don't set a film. \nIt takes tens of seconds.";
 
 TEST_F(CommandTest, BoxesAndDialogsOfEachCommand) {
   struct Case {
@@ -36,7 +33,9 @@ TEST_F(CommandTest, BoxesAndDialogsOfEachCommand) {
         "Warning | stop | OK | no owner task-modal | No image was scanned."}},
       {"model=none", IDM_SCAN_NEGATIVE_FILM, {}, {}, {kScannerNotFoundBox}},
       {"fail=diag:04:11", IDM_SELF_DIAGNOSTICS_1, {}, {},  // the host adapter's status
-       {kConfirmDiagnostics, "Warning | stop | OK | main window | *** Timeout of selecting target ***",
+       {"Scanner Self-diagnostics1 | no icon | OK Cancel | main window | Scanner Self-diagnostics1 "
+        "is executed. \nPlease don't set a film. \nIt takes tens of seconds.",
+        "Warning | stop | OK | main window | *** Timeout of selecting target ***",
         "Warning | stop | OK | main window | Scanner Self-diagnostics1 was failed."}},
       {"", IDM_SELF_DIAGNOSTICS_2, {{IDCANCEL}}, {},
        {"Scanner Self-diagnostics2 | no icon | OK Cancel | main window | Scanner Self-diagnostics2 "

@@ -110,7 +110,8 @@ TEST_F(MainWindowTest, StartUpGatesTheMenuByTheScannerFound) {
   ASSERT_TRUE(GetClassInfoA(ProgramInstance(), kWindowClassName, &registered));
   EXPECT_EQ(registered.hCursor, LoadCursorA(nullptr, IDC_ARROW));
   EXPECT_EQ(registered.hbrBackground, GetStockObject(WHITE_BRUSH));
-  EXPECT_EQ(registered.hIcon, LoadIconA(ProgramInstance(), "IDI_QUORVELICON"));
+  EXPECT_TRUE(registered.hIcon != nullptr &&
+              registered.hIcon == LoadIconA(ProgramInstance(), "IDI_QUORVELICON"));
   struct Case {
     const char* config;
     Texts boxes;
