@@ -26,6 +26,7 @@ TEST(SimConfigTest, WrongItemsAreDescribed) {
            {"colour=red", "unknown simulator item 'colour'"},
            {"model=t3", "simulator item 'model': model is t1, t2 or none"},
            {"scanner=0:8", "simulator item 'scanner': '8' is not a number from 0 to 7"},
+           {"adapters=256", "simulator item 'adapters': '256' is not a number from 0 to 255"},
            {"fail=dance", "simulator item 'fail': unknown command 'dance'"},
            {"fail=read@0", "simulator item 'fail': '@0' is not a count from 1"},
            {"status=0:1:00", "simulator item 'status': a request cannot end pending"},

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/negative_image.h"
+#include "sim/simulated_bus.h"
 #include "tests/support/hex_text.h"
 
 namespace {
@@ -75,13 +76,20 @@ TEST(VirtualScannerTest, ScanningTakesOnlyTheModelsCommandsInOrder) {
                      {kWindowCdb, Window(false, "012C012C"), "5/26"},  // 300 dpi
                      {kWindowCdb, Window(false, "015402A8"), "5/26"},  // unequal resolutions
                      {kWindowCdb, Window(false), "ok"},
+                     {"2A 00 03 00 01 00 00 01 00 00", Gamma16(true), "5/1A"},   // the T1's length
+                     {"2A 00 03 00 04 00 00 20 00 00", Gamma16(true), "5/24"},   // a fourth colour
                      {"2A 00 03 00 01 00 00 20 00 00", Gamma16(false), "5/26"},  // past 10 bits
                      {"2A 00 03 00 01 00 00 20 00 00", Gamma16(true), "ok"},
+                     {"D6 00 00 00 0C 00", page02, "5/24"},  // PF bit missing
+                     {"D6 10 00 00 0B 00", page02, "5/1A"},
                      {"D6 10 00 00 0C 00", wrongPage02, "5/26"},
                      {"D6 10 00 00 0C 00", page02, "ok"},
+                     {"E0 01 00 00 00 00 00 00 00 00", {}, "5/24"},
                      {"1B 00 00 00 01 00", Bytes(5), "ok"},
                      {"28 00 01 00 00 00 00 00 0A 00", Bytes(10), "5/24"},  // not image data
                      {"28 00 00 00 00 00 00 00 0B 00", Bytes(11), "5/24"},  // more than remains
+                     {"34 01 00 00 00 00 00 00 1C 00", Bytes(28), "5/24"},  // the Wait bit
+                     {"31 00 00 00 00 00", {}, "5/24"},                     // six bytes
                      {"28 00 00 00 00 00 00 00 0A 00", Bytes(5), "overrun"},
                      {"28 00 00 00 00 00 00 00 0A 00", Bytes(10), "ok"},
                      {"28 00 00 00 00 00 00 00 01 00", Bytes(1), "5/2C"}});  // after the last byte
@@ -101,12 +109,17 @@ TEST(VirtualScannerTest, DiagnosticCommandsTakeOnlyTheirForms) {
   VirtualScanner scanner(ScannerFrom("selftime=1500,logictime=2500"));
   ExpectReplies(scanner, {{"3C 02 F9 00 01 FE 00 00 02 00", Bytes(2), "ok"},      // the last word
                           {"3C 00 F9 00 00 00 00 02 00 00", Bytes(512), "5/24"},  // mode
+                          {"3C 22 05 00 00 00 00 00 04 00", Bytes(4), "5/24"},    // logical unit
                           {"3C 02 06 00 00 00 00 00 04 00", Bytes(4), "5/24"},    // buffer id
+                          {"3C 02 05 01 00 00 00 00 01 00", Bytes(4), "5/24"},    // far offset
+                          {"3C 02 05 00 00 00 00 00 04 80", Bytes(4), "5/24"},    // control byte
                           {"3C 02 04 00 00 00 00 00 06 00", Bytes(6), "5/24"},    // past the end
                           {"3C 02 F9 00 00 00 00 02 00 00", Bytes(511), "overrun"},
                           {"1D 04 00 00 00 00", {}, "ok 1500 ms"},
                           {"1D 12 00 00 00 00", {}, "ok 2500 ms"},
                           {"1D 14 00 00 00 00", {}, "5/24"},
+                          {"1D 06 00 00 00 00", {}, "5/24"},
+                          {"1D 04 00 00 00 00 00 00 00 00", {}, "5/24"},
                           {"1D 12 00 00 04 00", {}, "5/24"}});  // a parameter list
 }
 
@@ -129,6 +142,23 @@ TEST(VirtualScannerTest, BuffersHoldTheirDataUntilAReset) {
   EXPECT_EQ(ExpectReplies(scanner, {{"3C 02 F9 00 00 00 00 02 00 00", Bytes(512), "timeout"},
                                     {"3C 02 05 00 00 00 00 00 04 00", Bytes(4), "ok"}}),
             (Bytes{0x01, 0xAB, 0xCD, 0x1F}));
+}
+
+// A request whose direction flags contradict its command fails in the transport, as a real host
+// adapter's does.
+TEST(VirtualScannerTest, ABusRequestAgainstItsCommandsDirectionOverruns) {
+  std::string error;
+  SimulatedBus bus(ParseSimConfig("attention=off", error).value());
+  uint8_t inquiry[36];
+  SRB_ExecSCSICmd request{};
+  request.SRB_Cmd = SC_EXEC_SCSI_CMD, request.SRB_Flags = SRB_DIR_OUT, request.SRB_Target = 2;
+  request.SRB_BufLen = 36, request.SRB_BufPointer = inquiry, request.SRB_CDBLen = 6;
+  request.CDBByte[0] = 0x12, request.CDBByte[4] = 36;
+  bus.SendCommand(&request);
+  EXPECT_EQ(request.SRB_HaStat, HASTAT_DO_DU);
+  request.SRB_Flags = SRB_DIR_IN;
+  bus.SendCommand(&request);
+  EXPECT_EQ(request.SRB_Status, SS_COMP);
 }
 
 // Any geometry the configuration accepts gives an image that reads the same bytes at an offset
