@@ -124,37 +124,32 @@ TEST_F(ScanTest, FailuresEndTheScanOnlyWhereTheyDecide) {
     size_t zerosAt = 0;     // where a lost chunk stands as zeros, not as the chunk before it
     std::string file = "";  // what stands at img_fs.tif before the scan
   };
-  const std::string statusError = "*** Error in Get Data Status ***";
-  const std::string readError = "*** Error in Read ***";
-  const std::string sendError = "*** Error in Send ***";
-  const std::string page02Error = "*** Error in Define Scan Mode(Page Code 02h) ***";
+  const auto error = [](const std::string& command) { return "*** Error in " + command + " ***"; };
+  const std::string statusError = error("Get Data Status"), readError = error("Read");
+  const std::string page02Error = error("Define Scan Mode(Page Code 02h)");
   const std::string scanned = "Image was scanned.";
-  const Texts threeReadErrors = {readError, readError, readError, kNoImage};
   const Texts window = {"24000000000000004800"};
   // clang-format off
   const std::vector<Case> cases = {
       // The commands whose status decides end the scan where they fail; after the others the scan
       // goes on to its end.
-      {"fail=tur@2", {"*** Error in Test Unit Ready ***", kNoImage}, 0, {"000000000000"}, false, -1},
-      {"fail=reserve", {"*** Error in Reserve Unit ***", kNoImage}, 0, {"160000000000"}, false, -1},
-      {"model=t1,fail=setwindow", {"*** Error in Set Window ***", kNoImage}, 0, window, true, -1},
-      {"fail=setwindow", {"*** Error in Set Window ***", kNoImage}, 0, window, true, -1},
+      {"fail=tur@2", {error("Test Unit Ready"), kNoImage}, 0, {"000000000000"}, false, -1},
+      {"fail=reserve", {error("Reserve Unit"), kNoImage}, 0, {"160000000000"}, false, -1},
+      {"model=t1,fail=setwindow", {error("Set Window"), kNoImage}, 0, window, true, -1},
+      {"fail=setwindow", {error("Set Window"), kNoImage}, 0, window, true, -1},
       {"fail=mode@1", {page02Error, kNoImage}, 0, {"D61000001600"}, true, -1},
-      {"fail=scan", {"*** Error in Scan ***", kNoImage}, 0, {"1B0000000100"}, true, -1},
-      {"geometry=3000:20,fail=send@2", {sendError, scanned}, 3, kReleased, false, 60216},
-      {"geometry=3000:20,model=t1,fail=send", {sendError, sendError, sendError, scanned}, 3, kReleased,
-       false, 60216},
+      {"fail=scan", {error("Scan"), kNoImage}, 0, {"1B0000000100"}, true, -1},
+      {"geometry=3000:20,fail=send@2", {error("Send"), scanned}, 3, kReleased, false, 60216},
+      {"geometry=3000:20,model=t1,fail=send", {error("Send"), error("Send"), error("Send"), scanned},
+       3, kReleased, false, 60216},
       {"geometry=3000:20,fail=mode@2", {page02Error, scanned}, 3, kReleased, false, 60216},
-      {"geometry=3000:20,fail=focus", {"*** Error in Execute Auto Focus ***", scanned}, 3, kReleased,
-       false, 60216},
-      {"geometry=3000:20,fail=position", {"*** Error in Medium Position ***", scanned}, 3,
-       kReleased, false, 60216},
-      {"geometry=3000:20,fail=release", {"*** Error in Release Unit ***", scanned}, 3, kReleased,
-       true, 60216},
-      // Every READ fails, one byte short or with nothing at all: three rounds, then given up.
-      {"fail=read", threeReadErrors, 3, kReleased, false, 216 + 3 * 29000},
-      {"shortread=1", threeReadErrors, 3, kReleased, false, 216 + 3 * 29000},
-      {"geometry=30000:1,shortread=29000", threeReadErrors, 3, kReleased, false, 216 + 30000},
+      {"geometry=3000:20,fail=focus", {error("Execute Auto Focus"), scanned}, 3, kReleased, false,
+       60216},
+      {"geometry=3000:20,fail=position", {error("Medium Position"), scanned}, 3, kReleased, false,
+       60216},
+      {"geometry=3000:20,fail=release", {error("Release Unit"), scanned}, 3, kReleased, true, 60216},
+      // Every READ fails: three rounds, then given up (short READs: the end-to-end test).
+      {"fail=read", {readError, readError, readError, kNoImage}, 3, kReleased, false, 216 + 87000},
       // READs succeed but the remaining count is stuck, or grows past what was announced: the
       // scanner asks for more than the image it announced.
       {"geometry=30000:10,remaining=same@2+", {kNoImage}, 1, kReleased, false, 216 + 29000},
