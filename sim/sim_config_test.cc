@@ -10,15 +10,16 @@ TEST(SimConfigTest, FaultsByNameOrCodeOccurrenceAndSense) {
       ParseSimConfig("fail=read@3,fail=34@2+:04:00:05:24:00,fail=D6:02:11,fail=diag:04:00:none",
                      error)
           .value();
-  const std::vector<CommandFault>& f = config.scanner.faults;
-  ASSERT_EQ(f.size(), 4u);
-  EXPECT_EQ((std::tuple{f[0].operationCode, f[0].occurrence, f[0].andLater}),
+  const std::vector<CommandFault>& faults = config.scanner.faults;
+  ASSERT_EQ(faults.size(), 4u);
+  EXPECT_EQ((std::tuple{faults[0].operationCode, faults[0].occurrence, faults[0].andLater}),
             (std::tuple<uint8_t, unsigned, bool>{0x28, 3, false}));
-  EXPECT_EQ((std::tuple{f[1].operationCode, f[1].andLater, f[1].senseKey, f[1].asc}),
-            (std::tuple<uint8_t, bool, uint8_t, uint8_t>{0x34, true, 0x05, 0x24}));
-  EXPECT_EQ((std::tuple{f[2].aspiStatus, f[2].hostAdapterStatus, f[2].occurrence}),
+  EXPECT_EQ(
+      (std::tuple{faults[1].operationCode, faults[1].andLater, faults[1].senseKey, faults[1].asc}),
+      (std::tuple<uint8_t, bool, uint8_t, uint8_t>{0x34, true, 0x05, 0x24}));
+  EXPECT_EQ((std::tuple{faults[2].aspiStatus, faults[2].hostAdapterStatus, faults[2].occurrence}),
             (std::tuple<uint8_t, uint8_t, unsigned>{SS_ABORTED, HASTAT_SEL_TO, 0}));
-  EXPECT_FALSE(f[3].withSense);
+  EXPECT_FALSE(faults[3].withSense);
 }
 
 TEST(SimConfigTest, WrongItemsAreDescribed) {
