@@ -104,6 +104,9 @@ TEST_F(SgManagerTest, AdaptersAreTheKernelsHostsInAscendingNumberAndTheUserLearn
     EXPECT_EQ(std::string(reinterpret_cast<char*>(inquiry.HA_ManagerId), 16), "scan_fs Linux sg");
     EXPECT_STREQ(reinterpret_cast<char*>(inquiry.HA_Identifier), kNames[adapter].c_str());
   }
+  SRB_Header abort{};
+  abort.SRB_Cmd = SC_ABORT_SRB;
+  EXPECT_EQ(manager.SendCommand(&abort), SS_INVALID_CMD);
   EXPECT_EQ(Execute(0, 2, 0), SS_NO_DEVICE);  // the generic driver is not loaded
   ASSERT_EQ(notices_.size(), 2u);
   EXPECT_TRUE(Has(notices_[0], "No SCSI host adapter")) << notices_[0];
@@ -186,6 +189,7 @@ TEST_F(SgManagerTest, TheKernelsAccountOfATransferBecomesTheRequestsFinalStatus)
       {"sense, short", 0, 0x02, 0x00, 0x08, 8, {SS_ERR, 0, STATUS_CHKCOND, 8}},
       {"busy", 0, 0x08, 0x00, 0x00, 0, {SS_ERR, HASTAT_OK, STATUS_BUSY, 0}},
       {"no connect", 0, 0x00, 0x01, 0x00, 0, {SS_ERR, HASTAT_SEL_TO, 0, 0}},
+      {"transport lost", 0, 0x00, 0x0F, 0x00, 0, {SS_ERR, HASTAT_SEL_TO, 0, 0}},
       {"host time-out", 0, 0x00, 0x03, 0x00, 0, {SS_ERR, HASTAT_COMMAND_TIMEOUT, 0, 0}},
       {"driver time-out", 0, 0x00, 0x00, 0x06, 0, {SS_ERR, HASTAT_COMMAND_TIMEOUT, 0, 0}},
       {"bus busy", 0, 0x00, 0x02, 0x00, 0, {SS_ERR, HASTAT_TIMEOUT, 0, 0}},

@@ -48,10 +48,13 @@ TEST(ScannerLunTest, OnlyTheScannersOwnItemsAreServed) {
       {"model=t1,selftest=fail,fail=read@2,bufferfail=5,geometry=30:2", true},
       {"model=none", false},
       {"adapters=2", false},
+      {"adapter=0:6", false},
       {"device=0:3:DISK", false},
+      {"selfail=0:2", false},
       {"late", false},
       {"scanner=1:2", false},
       {"fail=diag:04:11", false},
+      {"fail=status:02", false},
       {"bufferfail=5:81", false},
   };
   for (const auto& c : cases) {

@@ -14,32 +14,31 @@ using Bytes = std::vector<uint8_t>;
 
 // A shared area laid out as the kernel lays it: the mailbox, a ring of 1 KiB, then data. The
 // first entry goes `start` bytes into the ring.
-class FakeArea {
- public:
+struct FakeArea {
   static constexpr uint32_t kRingOffset = 256, kRingSize = 1024;
   static constexpr size_t kDataOffset = kRingOffset + kRingSize;
 
-  explicit FakeArea(uint32_t start = 0) : bytes_(8192), head_(start) {
+  explicit FakeArea(uint32_t start = 0) : bytes(8192), head_(start) {
     Put<uint16_t>(layout.versionOffset, layout.mailboxVersion);
     Put<uint16_t>(layout.flagsOffset, layout.canReturnLength);
     Put<uint32_t>(layout.ringOffsetOffset, kRingOffset);
     Put<uint32_t>(layout.ringSizeOffset, kRingSize);
-    Put<uint32_t>(layout.tailOffset, start);
     Put<uint32_t>(layout.headOffset, start);
+    Put<uint32_t>(layout.tailOffset, start);
   }
 
   // Puts a command entry at the head: the CDB, and one segment for each piece of data.
   size_t AddCommand(const Bytes& cdb, const std::vector<Bytes>& data) {
     const size_t entry = kRingOffset + head_;
     const size_t cdbAt = entry + layout.entrySize + data.size() * layout.segmentSize;
-    std::memcpy(&bytes_[cdbAt], cdb.data(), cdb.size());
+    std::memcpy(&bytes[cdbAt], cdb.data(), cdb.size());
     Put<uint32_t>(entry + layout.segmentCountOffset, static_cast<uint32_t>(data.size()));
     Put<uint64_t>(entry + layout.cdbOffsetOffset, cdbAt);
     for (size_t i = 0; i < data.size(); ++i) {
       const size_t segment = entry + layout.segmentListOffset + i * layout.segmentSize;
       Put<uint64_t>(segment + layout.segmentBaseOffset, dataUsed_);
       Put<uint64_t>(segment + layout.segmentLengthOffset, data[i].size());
-      std::memcpy(&bytes_[dataUsed_], data[i].data(), data[i].size());
+      std::memcpy(&bytes[dataUsed_], data[i].data(), data[i].size());
       dataUsed_ += data[i].size();
     }
     const size_t length = cdbAt + cdb.size() - entry;
@@ -57,17 +56,14 @@ class FakeArea {
   template <typename Value>
   Value Get(size_t offset) const {
     Value value;
-    std::memcpy(&value, &bytes_[offset], sizeof value);
+    std::memcpy(&value, &bytes[offset], sizeof value);
     return value;
   }
   template <typename Value>
   void Put(size_t offset, Value value) {
-    std::memcpy(&bytes_[offset], &value, sizeof value);
+    std::memcpy(&bytes[offset], &value, sizeof value);
   }
-  Bytes& bytes() { return bytes_; }
-
- private:
-  Bytes bytes_;
+  Bytes bytes;
   uint32_t head_;
   size_t dataUsed_ = kDataOffset;
 };
@@ -79,23 +75,22 @@ TEST(TcmuRingTest, CommandsAreAnsweredInOrderPastPaddingAndTheRingsEnd) {
   area.AddCommand({0x00, 0, 0, 0, 0, 0}, {});
   Bytes operationCodes;
   const auto answered =
-      TcmuRing(area.bytes())
-          .ServePending([&](std::span<const uint8_t> cdb, std::span<uint8_t> data) {
-            operationCodes.push_back(cdb[0]);
-            TargetReply reply;
-            if (cdb[0] != 0x3C) return reply;
-            EXPECT_EQ(Bytes(data.begin(), data.end()), (Bytes{1, 2, 3, 4, 5, 6}));
-            std::fill(data.begin(), data.end(), 9);
-            reply.status = 0x02;
-            reply.sense[2] = 0x20;
-            reply.returned = 4;
-            return reply;
-          });
+      TcmuRing(area.bytes).ServePending([&](std::span<const uint8_t> cdb, std::span<uint8_t> data) {
+        operationCodes.push_back(cdb[0]);
+        TargetReply reply;
+        if (cdb[0] != 0x3C) return reply;
+        EXPECT_EQ(Bytes(data.begin(), data.end()), (Bytes{1, 2, 3, 4, 5, 6}));
+        std::fill(data.begin(), data.end(), 9);
+        reply.status = 0x02;
+        reply.sense[2] = 0x20;
+        reply.returned = 4;
+        return reply;
+      });
   EXPECT_EQ(answered, 2u);
   EXPECT_EQ(operationCodes, (Bytes{0x3C, 0x00}));
   // Only what the device returned goes back, with its status and sense data.
-  const Bytes data(area.bytes().begin() + FakeArea::kDataOffset,
-                   area.bytes().begin() + FakeArea::kDataOffset + 6);
+  const Bytes data(area.bytes.begin() + FakeArea::kDataOffset,
+                   area.bytes.begin() + FakeArea::kDataOffset + 6);
   EXPECT_EQ(data, (Bytes{9, 9, 9, 9, 5, 6}));
   EXPECT_EQ(area.Get<uint8_t>(entry + layout.statusOffset), 0x02);
   EXPECT_EQ(area.Get<uint8_t>(entry + layout.senseOffset + 2), 0x20);
@@ -121,7 +116,7 @@ TEST(TcmuRingTest, ADamagedEntryReachesNoDevice) {
     area.Put<uint64_t>(entry + c.offset, c.value);  // what follows a 32-bit field is 0 anyway
     bool reached = false;
     const auto answered =
-        TcmuRing(area.bytes()).ServePending([&](std::span<const uint8_t>, std::span<uint8_t>) {
+        TcmuRing(area.bytes).ServePending([&](std::span<const uint8_t>, std::span<uint8_t>) {
           reached = true;
           return TargetReply{};
         });
