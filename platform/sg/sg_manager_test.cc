@@ -104,7 +104,7 @@ TEST_F(SgManagerTest, AdaptersAreTheKernelsHostsInAscendingNumberAndTheUserLearn
     EXPECT_EQ(std::string(reinterpret_cast<char*>(inquiry.HA_ManagerId), 16), "scan_fs Linux sg");
     EXPECT_STREQ(reinterpret_cast<char*>(inquiry.HA_Identifier), kNames[adapter].c_str());
   }
-  SRB_Header abort{};
+  SRB_Header abort{};  // a request no manager here carries
   abort.SRB_Cmd = SC_ABORT_SRB;
   EXPECT_EQ(manager.SendCommand(&abort), SS_INVALID_CMD);
   EXPECT_EQ(Execute(0, 2, 0), SS_NO_DEVICE);  // the generic driver is not loaded
