@@ -1,5 +1,5 @@
 // The real program without --simulate, on a made-up sysfs tree: what it shows of the kernel's
-// SCSI hosts, and how it tells the user why a device is out of reach while it runs.
+// SCSI hosts, and how it tells the user why a device is out of reach.
 #include <gtest/gtest.h>
 
 #include "tests/support/run_program.h"
@@ -16,29 +16,23 @@ constexpr char kTreeWithAnUnopenableNode[] =
     " && export SCAN_FS_SYSFS=$PWD/sys SCAN_FS_DEV=dev";
 
 TEST(ScsiGenericEndToEnd, HostsAreAdaptersAndAnUnopenableNodeIsNamedOnStandardError) {
-  const ProgramRun run =
-      RunProgram(SCAN_FS_BINARY, {"--batch", "board,info", "--trace", "requests.trace"},
-                 RunOptions::Prepared(kTreeWithAnUnopenableNode));
-  const std::vector<std::string> lines = run.OutLines();
-  EXPECT_NE(
-      std::find(lines.begin(), lines.end(), "line 20 75 ASPI Manager Name         : sym53c8xx"),
-      lines.end())
+  const ProgramRun run = RunProgram(SCAN_FS_BINARY, {"--batch", "board,info"},
+                                    RunOptions::Prepared(kTreeWithAnUnopenableNode));
+  EXPECT_NE(run.out.find("line 20 75 ASPI Manager Name         : sym53c8xx\n"), std::string::npos)
       << run.out;
   EXPECT_NE(run.err.find("scan_fs: Cannot open dev/sg0 (adapter 0, target 2, LUN 0: TESSALIN "
                          "ZR-40123B): Is a directory."),
             std::string::npos)
       << run.err;
-  EXPECT_NE(run.File("requests.trace").find("\"manager\":\"scan_fs Linux sg\""), std::string::npos);
 }
 
 TEST(ScsiGenericEndToEnd, WithoutAnyHostTheTerminalSaysWhyWhileTheProgramRuns) {
   ASSERT_EQ(std::system("tmux -V >/dev/null 2>&1"), 0) << "this test needs tmux";
   TmuxSession tui("env", {"SCAN_FS_SYSFS=/nonexistent", SCAN_FS_BINARY});
-  EXPECT_TRUE(tui.WaitForText("ASPI driver for Windows is not properly working."));
   EXPECT_TRUE(tui.WaitForText("No SCSI host adapter: the kernel lists none in"));
   tui.Press({"Enter", "q"});
   EXPECT_EQ(tui.WaitForExit(), 0);
-  EXPECT_NE(tui.ErrorOutput().find("No SCSI host adapter"), std::string::npos);
+  EXPECT_NE(tui.ErrorOutput().find("No SCSI host adapter"), std::string::npos);  // kept after it
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <scsi/sg.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <tuple>
 
 #include "tests/support/temp_directory.h"
 
@@ -15,52 +18,43 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Transfer {
-  int direction;
-  unsigned length;
-  unsigned timeout;
-  std::vector<uint8_t> cdb;
-  bool operator==(const Transfer&) const = default;
-};
+// What the manager handed to the kernel in one SG_IO call: direction, length, time-out, CDB.
+using Transfer = std::tuple<int, unsigned, unsigned, std::vector<uint8_t>>;
 
-// A made-up sysfs tree and device nodes whose open and ioctl calls the test scripts.
+// A made-up sysfs tree whose device nodes' open and ioctl calls the test scripts.
 class SgManagerTest : public testing::Test {
  protected:
-  void AddHost(unsigned number, const std::string& driverName) {
-    const fs::path host = root() / "sys/class/scsi_host" / ("host" + std::to_string(number));
-    fs::create_directories(host);
-    std::ofstream(host / "proc_name") << driverName << "\n";
-  }
-  // A device at "H:C:T:L" and its node sgN.
-  void AddDevice(unsigned node, const std::string& address, const std::string& model = "DISK") {
-    const fs::path device = root() / "sys/devices" / address;
-    fs::create_directories(device);
-    std::ofstream(device / "vendor") << "TESSALIN\n";
-    std::ofstream(device / "model") << model << "\n";
-    const fs::path entry = root() / "sys/class/scsi_generic" / ("sg" + std::to_string(node));
-    fs::create_directories(entry);
-    fs::create_directory_symlink(device, entry / "device");
-  }
-
-  SgManager& Manager() {
+  // Adds hosts (number: driver) and nodes sg0, sg1... for devices at "H:C:T:L" to the tree, and
+  // starts a manager on it.
+  SgManager& Manager(const std::map<unsigned, std::string>& hosts,
+                     const std::vector<std::string>& nodes = {}) {
+    const fs::path sys = directory_.path() / "sys";
+    for (const auto& [number, driver] : hosts) {
+      const fs::path host = sys / "class/scsi_host" / ("host" + std::to_string(number));
+      fs::create_directories(host);
+      std::ofstream(host / "proc_name") << driver << "\n";
+    }
+    for (size_t node = 0; node < nodes.size(); ++node) {
+      const fs::path device = sys / "devices" / nodes[node];
+      fs::create_directories(device);
+      const fs::path entry = sys / "class/scsi_generic" / ("sg" + std::to_string(node));
+      fs::create_directories(entry);
+      fs::create_directory_symlink(device, entry / "device");
+    }
     SgManager::Setup setup;
-    setup.sysfsRoot = (root() / "sys").string();
-    setup.deviceDirectory = "/dev";
+    setup.sysfsRoot = sys.string();
     setup.calls.open = [this](const std::string& path) {
       opened_.push_back(path);
-      const auto refused = openErrors_.find(path);
-      return refused == openErrors_.end() ? 100 : -refused->second;
+      return path == refusedNode_ ? -EACCES : 100;
     };
     setup.calls.ioctl = [this](int, unsigned long request, void* argument) {
-      if (request == SG_SCSI_RESET) {
-        resetHow_ = *static_cast<int*>(argument);
-        return -resetError_;
-      }
+      if (request == SG_SCSI_RESET) resetHow_ = *static_cast<int*>(argument);
+      if (request != SG_IO) return -ioctlError_;
       auto& io = *static_cast<sg_io_hdr_t*>(argument);
-      transfers_.push_back({io.dxfer_direction, io.dxfer_len, io.timeout,
-                            std::vector<uint8_t>(io.cmdp, io.cmdp + io.cmd_len)});
+      transfers_.emplace_back(io.dxfer_direction, io.dxfer_len, io.timeout,
+                              std::vector<uint8_t>(io.cmdp, io.cmdp + io.cmd_len));
       if (reply_) reply_(io);
-      return 0;
+      return -ioctlError_;
     };
     setup.calls.close = [](int) {};
     setup.notice = [this](const std::string& text) { notices_.push_back(text); };
@@ -68,98 +62,70 @@ class SgManagerTest : public testing::Test {
     return *manager_;
   }
 
+  // Sends request_ (a 6-byte CDB unless it says otherwise) to that address.
   uint8_t Execute(uint8_t adapter, uint8_t target, uint8_t lun) {
-    SRB_ExecSCSICmd request{};
-    return Execute(adapter, target, lun, request);
+    request_.SRB_Cmd = SC_EXEC_SCSI_CMD;
+    request_.SRB_HaId = adapter;
+    request_.SRB_Target = target;
+    request_.SRB_Lun = lun;
+    if (request_.SRB_CDBLen == 0) request_.SRB_CDBLen = 6;
+    return static_cast<uint8_t>(manager_->SendCommand(&request_));
   }
-  // Sends `request` there; a CDB length of 0 becomes 6.
-  uint8_t Execute(uint8_t adapter, uint8_t target, uint8_t lun, SRB_ExecSCSICmd& request) {
-    request.SRB_Cmd = SC_EXEC_SCSI_CMD;
-    request.SRB_HaId = adapter;
-    request.SRB_Target = target;
-    request.SRB_Lun = lun;
-    if (request.SRB_CDBLen == 0) request.SRB_CDBLen = 6;
-    return static_cast<uint8_t>(manager_->SendCommand(&request));
-  }
-
-  const fs::path& root() const { return directory_.path(); }
 
   ScopedTempDirectory directory_;
   std::unique_ptr<SgManager> manager_;
-  std::map<std::string, int> openErrors_;
+  SRB_ExecSCSICmd request_{};
+  std::string refusedNode_;
+  int ioctlError_ = 0;
+  std::function<void(sg_io_hdr_t&)> reply_;
   std::vector<std::string> opened_;
   std::vector<Transfer> transfers_;
-  std::function<void(sg_io_hdr_t&)> reply_;
   int resetHow_ = 0;
-  int resetError_ = 0;
   std::vector<std::string> notices_;
 };
 
-template <typename Block>
-Block RequestBlock(uint8_t command, uint8_t adapter, uint8_t target = 0) {
-  Block block{};
-  block.SRB_Cmd = command;
-  block.SRB_HaId = adapter;
-  if constexpr (requires { block.SRB_Target; }) block.SRB_Target = target;
-  return block;
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
 }
 
-std::string Text(const uint8_t (&field)[16]) {
-  return std::string(reinterpret_cast<const char*>(field),
-                     strnlen(reinterpret_cast<const char*>(field), 16));
-}
-
-TEST_F(SgManagerTest, AdaptersAreTheHostsInAscendingNumber) {
-  AddHost(10, "(null)");
-  AddHost(2, "tcm_loopback");
-  AddHost(0, "sym53c8xx");
-  SgManager& manager = Manager();
+TEST_F(SgManagerTest, AdaptersAreTheKernelsHostsInAscendingNumberAndTheUserLearnsWhyNoneWork) {
+  EXPECT_EQ(Manager({}).GetSupportInfo(), uint32_t{SS_NO_ADAPTERS} << 8);
+  EXPECT_EQ(Execute(0, 2, 0), SS_INVALID_HA);
+  SgManager& manager = Manager({{10, "(null)"}, {2, "tcm_loopback"}, {0, "sym53c8xx"}});
   EXPECT_EQ(manager.GetSupportInfo(), 0x0103u);
-  const char* const kNames[] = {"sym53c8xx", "tcm_loopback", "host10"};
-  for (uint8_t adapter = 0; adapter < 3; ++adapter) {
-    auto inquiry = RequestBlock<SRB_HAInquiry>(SC_HA_INQUIRY, adapter);
-    ASSERT_EQ(manager.SendCommand(&inquiry), SS_COMP);
-    EXPECT_EQ(inquiry.SRB_Status, SS_COMP);
+  const std::string kNames[] = {"sym53c8xx", "tcm_loopback", "host10"};
+  for (uint8_t adapter = 0; adapter <= 3; ++adapter) {
+    SRB_HAInquiry inquiry{};
+    inquiry.SRB_Cmd = SC_HA_INQUIRY, inquiry.SRB_HaId = adapter;
+    ASSERT_EQ(manager.SendCommand(&inquiry), adapter < 3 ? SS_COMP : SS_INVALID_HA);
+    if (adapter == 3) break;
     EXPECT_EQ(inquiry.HA_Count, 3);
     EXPECT_EQ(inquiry.HA_SCSI_ID, 7);
-    EXPECT_EQ(Text(inquiry.HA_ManagerId), "scan_fs Linux sg");
-    EXPECT_EQ(Text(inquiry.HA_Identifier), kNames[adapter]);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(inquiry.HA_ManagerId), 16), "scan_fs Linux sg");
+    EXPECT_STREQ(reinterpret_cast<char*>(inquiry.HA_Identifier), kNames[adapter].c_str());
   }
-  auto pastTheLast = RequestBlock<SRB_HAInquiry>(SC_HA_INQUIRY, 3);
-  EXPECT_EQ(manager.SendCommand(&pastTheLast), SS_INVALID_HA);
-  EXPECT_EQ(pastTheLast.SRB_Status, SS_INVALID_HA);
-}
-
-TEST_F(SgManagerTest, WhatKeepsDevicesOutOfReachIsToldOnce) {
-  SgManager& noHosts = Manager();
-  EXPECT_EQ(noHosts.GetSupportInfo() >> 8, SS_NO_ADAPTERS);
-  EXPECT_EQ(Execute(0, 2, 0), SS_INVALID_HA);
-  AddHost(0, "sym53c8xx");
-  SgManager& noGenericDriver = Manager();
-  EXPECT_EQ(noGenericDriver.GetSupportInfo(), 0x0101u);
-  EXPECT_EQ(noGenericDriver.GetSupportInfo(), 0x0101u);
-  EXPECT_EQ(Execute(0, 2, 0), SS_NO_DEVICE);
+  SRB_Header abort{};  // a request no manager here carries
+  abort.SRB_Cmd = SC_ABORT_SRB;
+  EXPECT_EQ(manager.SendCommand(&abort), SS_INVALID_CMD);
+  EXPECT_EQ(Execute(0, 2, 0), SS_NO_DEVICE);  // the generic driver is not loaded
   ASSERT_EQ(notices_.size(), 2u);
-  EXPECT_NE(notices_[0].find("No SCSI host adapter"), std::string::npos);
-  EXPECT_NE(notices_[1].find("modprobe sg"), std::string::npos);
+  EXPECT_TRUE(Has(notices_[0], "No SCSI host adapter")) << notices_[0];
+  EXPECT_TRUE(Has(notices_[1], "modprobe sg")) << notices_[1];
 }
 
 TEST_F(SgManagerTest, RequestsReachTheNodeOfTheirHostChannelZeroTargetAndLun) {
-  AddHost(0, "sym53c8xx");
-  AddHost(2, "tcm_loopback");
-  AddHost(10, "ahci");
-  AddDevice(0, "0:0:2:0");
-  AddDevice(1, "2:0:3:1", "SCANNER AT LUN 1");
-  AddDevice(2, "2:1:3:0", "ON CHANNEL 1");
-  AddDevice(12, "10:0:0:0");
-  Manager();
+  Manager({{0, "sym53c8xx"}, {2, "tcm_loopback"}, {10, "ahci"}},
+          {"0:0:2:0", "2:0:3:1", "2:1:3:0", "10:0:0:0", "0:0:4:0"});
+  refusedNode_ = "/dev/sg4";
   const struct {
     uint8_t adapter, target, lun, status;
     const char* node;
   } kCases[] = {
-      {0, 2, 0, SS_COMP, "/dev/sg0"},   {1, 3, 1, SS_COMP, "/dev/sg1"},
-      {1, 3, 0, SS_NO_DEVICE, nullptr}, {2, 0, 0, SS_COMP, "/dev/sg12"},
-      {0, 3, 0, SS_NO_DEVICE, nullptr}, {3, 0, 0, SS_INVALID_HA, nullptr},
+      {0, 2, 0, SS_COMP, "/dev/sg0"},      {1, 3, 1, SS_COMP, "/dev/sg1"},
+      {1, 3, 0, SS_NO_DEVICE, nullptr},    {2, 0, 0, SS_COMP, "/dev/sg3"},
+      {0, 3, 0, SS_NO_DEVICE, nullptr},    {3, 0, 0, SS_INVALID_HA, nullptr},
+      {0, 4, 0, SS_NO_DEVICE, "/dev/sg4"},  // it will not open: the search goes on
+      {0, 4, 0, SS_NO_DEVICE, "/dev/sg4"},
   };
   for (const auto& c : kCases) {
     opened_.clear();
@@ -167,105 +133,103 @@ TEST_F(SgManagerTest, RequestsReachTheNodeOfTheirHostChannelZeroTargetAndLun) {
         << int{c.adapter} << ":" << int{c.target} << ":" << int{c.lun};
     EXPECT_EQ(opened_, c.node ? std::vector<std::string>{c.node} : std::vector<std::string>{});
   }
+  ASSERT_EQ(notices_.size(), 1u);  // once
+  EXPECT_TRUE(Has(notices_[0], "/dev/sg4 (adapter 0, target 4, LUN 0): permission denied"))
+      << notices_[0];
 }
 
-TEST_F(SgManagerTest, TransferTakesDirectionLengthAndTimeAndFillsTheBlockBeforeItsStatus) {
-  AddHost(0, "sym53c8xx");
-  AddDevice(0, "0:0:2:0");
-  Manager().SetCompletionObserver([](const void* block, uint8_t) {
-    EXPECT_EQ(static_cast<const SRB_ExecSCSICmd*>(block)->SRB_Status, SS_PENDING);
-  });
-  reply_ = [](sg_io_hdr_t& io) {
-    if (io.cmdp[0] != 0x12) return;
-    std::memset(io.dxferp, 'I', io.dxfer_len);
-    io.status = STATUS_CHKCOND;
-    std::memset(io.sbp, 0x70, 18);
-    io.sb_len_wr = 18;
+TEST_F(SgManagerTest, TheKernelGetsTheDirectionLengthAndTimeThatTheRequestStates) {
+  Manager({{0, "sym53c8xx"}}, {"0:0:2:0"});
+  constexpr uint8_t kBoth = SRB_DIR_IN | SRB_DIR_OUT;
+  constexpr int kIn = SG_DXFER_FROM_DEV, kOut = SG_DXFER_TO_DEV, kRefused = 0;
+  constexpr unsigned kMinute = 60000, kTenMinutes = 600000;
+  uint8_t b[4096];
+  const struct {
+    const char* what;
+    uint8_t flags;
+    std::vector<uint8_t> cdb;
+    uint8_t* buffer;
+    uint32_t bufferLength;
+    int direction;
+    unsigned length, timeout;
+  } kCases[] = {
+      {"INQUIRY", kBoth, {0x12, 0, 0, 0, 36, 0}, b, 36, kIn, 36, kMinute},
+      {"SCAN, as its CDB states", 0, {0x1B, 0, 0, 0, 1, 0}, b, 64, kOut, 1, kTenMinutes},
+      {"SEND, small buffer", 0, {0x2A, 0, 0, 0, 0, 0, 0, 1, 0, 0}, b, 100, kOut, 100, kMinute},
+      {"flag wins", SRB_DIR_IN, {0x2A, 0, 0, 0, 0, 0, 0, 0, 9, 0}, b, 96, kIn, 96, kMinute},
+      {"unknown, flag", SRB_DIR_OUT, {0xC1, 0, 0, 0, 0, 0}, b, 300, kOut, 300, kMinute},
+      {"no data", kBoth, {0x1D, 0x04, 0, 0, 0, 0}, b, 64, SG_DXFER_NONE, 0, kTenMinutes},
+      {"unknown, no flag", kBoth, {0xC1, 0, 0, 0, 0, 0}, b, 8, kRefused, 0, 0},
+      {"no buffer", 0, {0x28, 0, 0, 0, 0, 0, 0, 0, 8, 0}, nullptr, 8, kRefused, 0, 0},
+      {"CDB too long", 0, std::vector<uint8_t>(17), b, 0, kRefused, 0, 0},
   };
-  uint8_t data[64] = {};
-  SRB_ExecSCSICmd inquiry{};
-  inquiry.SRB_Flags = SRB_DIR_IN | SRB_DIR_OUT;
-  inquiry.SRB_BufLen = 36;
-  inquiry.SRB_BufPointer = data;
-  inquiry.SRB_SenseLen = 14;
-  inquiry.SenseArea[14] = 0xEE;
-  const uint8_t inquiryCdb[] = {0x12, 0, 0, 0, 36, 0};
-  std::memcpy(inquiry.CDBByte, inquiryCdb, sizeof inquiryCdb);
-  EXPECT_EQ(Execute(0, 2, 0, inquiry), SS_ERR);
-  EXPECT_EQ(inquiry.SRB_TargStat, STATUS_CHKCOND);
-  EXPECT_EQ(inquiry.SenseArea[13], 0x70);
-  EXPECT_EQ(inquiry.SenseArea[14], 0xEE);  // no more than SRB_SenseLen
-  EXPECT_EQ(data[35], 'I');                // the device wrote straight into the buffer
-
-  SRB_ExecSCSICmd scan{};
-  scan.SRB_BufLen = sizeof data;
-  scan.SRB_BufPointer = data;
-  const uint8_t scanCdb[] = {0x1B, 0, 0, 0, 1, 0};
-  std::memcpy(scan.CDBByte, scanCdb, sizeof scanCdb);
-  EXPECT_EQ(Execute(0, 2, 0, scan), SS_COMP);
-
-  // SCAN sends what its CDB states, not the whole buffer, and may take ten minutes.
-  const std::vector<Transfer> expected = {
-      {SG_DXFER_FROM_DEV, 36, 60000, {inquiryCdb, inquiryCdb + 6}},
-      {SG_DXFER_TO_DEV, 1, 600000, {scanCdb, scanCdb + 6}}};
-  EXPECT_EQ(transfers_, expected);
-}
-
-TEST_F(SgManagerTest, ANodeThatWillNotOpenIsNoDeviceAndNamedOnce) {
-  AddHost(0, "sym53c8xx");
-  AddDevice(3, "0:0:2:0", "ZR-40123B");
-  openErrors_["/dev/sg3"] = EACCES;
-  Manager();
-  EXPECT_EQ(Execute(0, 2, 0), SS_NO_DEVICE);
-  EXPECT_EQ(Execute(0, 2, 0), SS_NO_DEVICE);
-  ASSERT_EQ(notices_.size(), 1u);
-  for (const char* part : {"/dev/sg3", "adapter 0, target 2, LUN 0", "TESSALIN ZR-40123B",
-                           "permission denied", "PERMISSIONS"}) {
-    EXPECT_NE(notices_[0].find(part), std::string::npos) << part << " in " << notices_[0];
+  for (const auto& c : kCases) {
+    transfers_.clear();
+    request_ = {};
+    request_.SRB_Flags = c.flags;
+    request_.SRB_CDBLen = static_cast<uint8_t>(c.cdb.size());
+    std::copy_n(c.cdb.begin(), std::min<size_t>(c.cdb.size(), 16), request_.CDBByte);
+    request_.SRB_BufLen = c.bufferLength;
+    request_.SRB_BufPointer = c.buffer;
+    EXPECT_EQ(Execute(0, 2, 0), c.direction == kRefused ? SS_INVALID_SRB : SS_COMP) << c.what;
+    const std::vector<Transfer> sent = {{c.direction, c.length, c.timeout, c.cdb}};
+    EXPECT_EQ(transfers_, c.direction == kRefused ? std::vector<Transfer>{} : sent) << c.what;
   }
 }
 
-TEST_F(SgManagerTest, BusDeviceResetOnlyWhereTheKernelPermitsIt) {
-  AddHost(0, "sym53c8xx");
-  AddDevice(0, "0:0:2:0");
-  AddDevice(1, "0:0:4:0");
-  openErrors_["/dev/sg1"] = EACCES;
-  SgManager& manager = Manager();
-  auto reset = [&](uint8_t target) {
-    auto request = RequestBlock<SRB_BusDeviceReset>(SC_RESET_DEV, 0, target);
-    const uint32_t returned = manager.SendCommand(&request);
-    EXPECT_EQ(returned, request.SRB_Status);
-    return request.SRB_Status;
+TEST_F(SgManagerTest, TheKernelsAccountOfATransferBecomesTheRequestsFinalStatus) {
+  const struct {
+    const char* what;
+    int error;
+    uint8_t status, host, driver, senseWritten;
+    std::tuple<uint8_t, uint8_t, uint8_t, long> expected;  // status, HaStat, TargStat, sense
+  } kCases[] = {
+      {"good", 0, 0x00, 0x00, 0x00, 0, {SS_COMP, HASTAT_OK, STATUS_GOOD, 0}},
+      {"sense, all the room", 0, 0x02, 0x00, 0x08, 18, {SS_ERR, 0, STATUS_CHKCOND, 14}},
+      {"sense, short", 0, 0x02, 0x00, 0x08, 8, {SS_ERR, 0, STATUS_CHKCOND, 8}},
+      {"busy", 0, 0x08, 0x00, 0x00, 0, {SS_ERR, HASTAT_OK, STATUS_BUSY, 0}},
+      {"no connect", 0, 0x00, 0x01, 0x00, 0, {SS_ERR, HASTAT_SEL_TO, 0, 0}},
+      {"transport lost", 0, 0x00, 0x0F, 0x00, 0, {SS_ERR, HASTAT_SEL_TO, 0, 0}},
+      {"host time-out", 0, 0x00, 0x03, 0x00, 0, {SS_ERR, HASTAT_COMMAND_TIMEOUT, 0, 0}},
+      {"driver time-out", 0, 0x00, 0x00, 0x06, 0, {SS_ERR, HASTAT_COMMAND_TIMEOUT, 0, 0}},
+      {"bus busy", 0, 0x00, 0x02, 0x00, 0, {SS_ERR, HASTAT_TIMEOUT, 0, 0}},
+      {"parity", 0, 0x00, 0x06, 0x00, 0, {SS_ERR, HASTAT_PARITY_ERROR, 0, 0}},
+      {"bus reset", 0, 0x00, 0x08, 0x00, 0, {SS_ERR, HASTAT_BUS_RESET, 0, 0}},
+      {"other host error", 0, 0x00, 0x07, 0x00, 0, {SS_ERR, HASTAT_PHASE_ERR, 0, 0}},
+      {"host error wins", 0, 0x02, 0x01, 0x08, 18, {SS_ERR, HASTAT_SEL_TO, 0, 0}},
+      {"driver error", 0, 0x00, 0x00, 0x04, 0, {SS_ERR, HASTAT_OK, 0, 0}},
+      {"device gone", ENODEV, 0, 0, 0, 0, {SS_ERR, HASTAT_SEL_TO, 0, 0}},
+      {"no memory", ENOMEM, 0, 0, 0, 0, {SS_BUFFER_TOO_BIG, 0, 0, 0}},
+      {"refused", EINVAL, 0, 0, 0, 0, {SS_INVALID_SRB, 0, 0, 0}},
+      {"other failure", EIO, 0x02, 0, 0x08, 18, {SS_ERR, HASTAT_OK, 0, 0}},
   };
-  EXPECT_EQ(reset(2), SS_COMP);
-  EXPECT_EQ(resetHow_, SG_SCSI_RESET_DEVICE | 0x100);  // this device only, no escalation
-  resetError_ = EACCES;
-  EXPECT_EQ(reset(2), SS_ERR);
-  EXPECT_EQ(reset(4), SS_ERR);
-  EXPECT_EQ(reset(5), SS_NO_DEVICE);
-  ASSERT_EQ(notices_.size(), 2u);
-  EXPECT_NE(notices_[0].find("CAP_SYS_ADMIN"), std::string::npos);
+  Manager({{0, "sym53c8xx"}}, {"0:0:2:0"});
+  for (const auto& c : kCases) {
+    ioctlError_ = c.error;
+    reply_ = [&c](sg_io_hdr_t& io) {
+      std::tie(io.status, io.host_status, io.driver_status, io.sb_len_wr) =
+          std::tuple(c.status, c.host, c.driver, c.senseWritten);
+      std::memset(io.sbp, 0x70, c.senseWritten);
+    };
+    request_ = {};
+    request_.SRB_SenseLen = 14;
+    const uint8_t status = Execute(0, 2, 0);
+    const uint8_t* sense = request_.SenseArea;
+    EXPECT_EQ(std::tuple(status, request_.SRB_HaStat, request_.SRB_TargStat,
+                         std::count(sense, sense + sizeof request_.SenseArea, 0x70)),
+              c.expected)
+        << c.what;
+  }
 }
 
-TEST_F(SgManagerTest, MalformedRequestsEndWithAFailureAndReachNoDevice) {
-  AddHost(0, "sym53c8xx");
-  AddDevice(0, "0:0:2:0");
-  SgManager& manager = Manager();
-  uint8_t data[8];
-  const std::function<void(SRB_ExecSCSICmd&)> kFaults[] = {
-      [](SRB_ExecSCSICmd& r) { r.SRB_CDBLen = 17; },
-      [](SRB_ExecSCSICmd& r) { r.SRB_BufLen = 8, r.CDBByte[0] = 0x28; },  // no buffer
-      [&](SRB_ExecSCSICmd& r) { r.SRB_BufLen = 8, r.SRB_BufPointer = data, r.CDBByte[0] = 0xC1; },
-  };
-  for (const auto& fault : kFaults) {
-    SRB_ExecSCSICmd request{};
-    fault(request);
-    EXPECT_EQ(Execute(0, 2, 0, request), SS_INVALID_SRB);
-  }
-  auto abort = RequestBlock<SRB_Header>(SC_ABORT_SRB, 0);
-  EXPECT_EQ(manager.SendCommand(&abort), SS_INVALID_CMD);
-  EXPECT_EQ(abort.SRB_Status, SS_INVALID_CMD);
-  EXPECT_TRUE(transfers_.empty());
+TEST_F(SgManagerTest, ABusDeviceResetResetsThatDeviceOnlyWhereTheKernelPermitsIt) {
+  SRB_BusDeviceReset reset{};
+  reset.SRB_Cmd = SC_RESET_DEV, reset.SRB_Target = 2;
+  EXPECT_EQ(Manager({{0, "sym53c8xx"}}, {"0:0:2:0"}).SendCommand(&reset), SS_COMP);
+  EXPECT_EQ(resetHow_, SG_SCSI_RESET_DEVICE | 0x100);  // no escalation to the bus or host
+  ioctlError_ = EACCES;
+  EXPECT_EQ(manager_->SendCommand(&reset), SS_ERR);
+  EXPECT_TRUE(Has(notices_.at(0), "CAP_SYS_ADMIN")) << notices_.at(0);
 }
 
 }  // namespace
