@@ -51,7 +51,7 @@ TEST(SaveScannerDataTest, EachOutcomeShowsItsBoxesAndLeavesItsFile) {
     bench.Start();
     bench.ClearRequests();
     bench.Command(IDM_SAVE_SCANNER_DATA);
-    EXPECT_EQ(bench.frontEnd().BoxTexts(), c.boxes);
+    ASSERT_EQ(bench.frontEnd().BoxTexts(), c.boxes);
     EXPECT_EQ(bench.OperationCodes().size(), c.requests);
     const std::string file = c.lines > 0 ? directory.Read("test_dat.txt") : "";
     EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), c.lines);

@@ -35,6 +35,10 @@ TEST(SelfDiagnosticsTest, EachOutcomeShowsItsPageOrItsWarnings) {
        "selftest=fail:04:62:01",
        {kProblem, "20 55 (Carriage lock release error)", "20 75 (Home position sensor error)"}},
       {1, "selftest=fail:04:80:01", {kProblem, "20 55 (CPU check error)"}},
+      {1, "selftest=fail:04:80:02", {kProblem, "20 55 (RAM check error)"}},
+      {1, "selftest=fail:04:80:03", {kProblem, "20 55 (ROM check error)"}},
+      {1, "selftest=fail:04:80:04", {kProblem, "20 55 (Hardware check error)"}},
+      {1, "selftest=fail:04:80:05", {kProblem, "20 55 (TPU lamp error)"}},
       {1, "selftest=fail:04:80:06", {kProblem, "20 55 (TPU home position sensor error)"}},
       {1, "selftest=fail:04:80:07", {kProblem}},
       {1, "selftest=fail:04:61:00", {kProblem}},
@@ -42,6 +46,12 @@ TEST(SelfDiagnosticsTest, EachOutcomeShowsItsPageOrItsWarnings) {
       {1, "fail=diag:02", {}, failed1},
       {2, "logictest=0", {"20 35 Scanner has no problem.    "}},
       {2, "logictest=22", {kProblem, "20 55 (Error of Offset RAM)"}},
+      {2, "logictest=23", {kProblem, "20 55 (Error of Buffer RAM)"}},
+      {2, "logictest=30", {kProblem, "20 55 (EWORK(CPU Work RAM))"}},
+      {2, "logictest=31", {kProblem, "20 55 (Shading RAM upper 16bit)"}},
+      {2, "logictest=32", {kProblem, "20 55 (Shading RAM under 8bit)"}},
+      {2, "logictest=33", {kProblem, "20 55 (Gamma RAM)"}},
+      {2, "logictest=40", {kProblem, "20 55 (Error of Gatearrey(CMOS))"}},
       {2, "logictest=50", {kProblem, "20 55 (Error of EEPROM)"}},
       {2, "logictest=255", {kProblem, "20 55 (Unknown error)"}},
       // The test did not reach the scanner: no result block is read.
@@ -59,6 +69,7 @@ TEST(SelfDiagnosticsTest, EachOutcomeShowsItsPageOrItsWarnings) {
     page.insert(page.end(), c.page.begin(), c.page.end());
     EXPECT_EQ(bench.SurfaceLines(), page);
     Lines boxes = bench.frontEnd().BoxTexts();
+    ASSERT_FALSE(boxes.empty());  // the confirmation
     boxes.erase(boxes.begin());
     EXPECT_EQ(boxes, c.boxes);
     for (const RecordedBox& box : bench.frontEnd().boxes()) {

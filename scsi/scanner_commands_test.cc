@@ -60,6 +60,8 @@ TEST(ScannerCommandsTest, EachRoutineSendsItsRequestBlock) {
       {[] { ExecuteAutoFocus(nullptr, 0); }, "E0 01 01 00 00 00 00 00 00 00", 0, 0},
       {[] { ReadBuffer(nullptr, 0xF9, 0, buffer, 512, 0); }, "3C 02 F9 00 00 00 00 02 00 00", 0x08,
        512},
+      {[] { ReadBuffer(nullptr, 0x04, 0x123456, buffer, 5, 0); }, "3C 02 04 12 34 56 00 00 05 00",
+       0x08, 5},
       {[] { ResetScanner(nullptr, 0); }, "", 0, 0, nullptr, nullptr, SC_RESET_DEV},
   };
   ProgramBench bench("scanner=1:3,adapters=2");
