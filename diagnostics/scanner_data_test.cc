@@ -23,7 +23,7 @@ using Lines = std::vector<std::string>;
 TEST(SaveScannerDataTest, EachOutcomeShowsItsBoxesAndLeavesItsFile) {
   struct Case {
     const char* config;
-    const char* standing;  // at test_dat.txt first: "file" (a longer one), "directory", "full disk"
+    std::string standing;  // at test_dat.txt first: "file" (a longer one), "directory", "full disk"
     Lines boxes;
     size_t requests;
     std::ptrdiff_t lines;  // of test_dat.txt
@@ -40,13 +40,11 @@ TEST(SaveScannerDataTest, EachOutcomeShowsItsBoxesAndLeavesItsFile) {
       {"", "full disk", {"File was not closed."}, 3, 0, ""},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.config) + c.standing);
+    SCOPED_TRACE(c.config + c.standing);
     const ScopedTempDirectory directory;
-    if (c.standing == std::string("file")) std::ofstream("test_dat.txt") << std::string(9000, 'x');
-    if (c.standing == std::string("directory")) std::filesystem::create_directory("test_dat.txt");
-    if (c.standing == std::string("full disk")) {
-      std::filesystem::create_symlink("/dev/full", "test_dat.txt");
-    }
+    if (c.standing == "file") std::ofstream("test_dat.txt") << std::string(9000, 'x');
+    if (c.standing == "directory") std::filesystem::create_directory("test_dat.txt");
+    if (c.standing == "full disk") std::filesystem::create_symlink("/dev/full", "test_dat.txt");
     ProgramBench bench(c.config);
     bench.Start();
     bench.ClearRequests();
@@ -61,7 +59,7 @@ TEST(SaveScannerDataTest, EachOutcomeShowsItsBoxesAndLeavesItsFile) {
     const bool success = c.boxes == saved;
     EXPECT_EQ(bench.SurfaceLines(), success ? Lines{} : Lines{"10 10 ** Save Scanner Data **"});
     const RecordedBox& last = bench.frontEnd().boxes().back();
-    EXPECT_EQ(last.owner, c.standing == std::string("full disk") ? nullptr : MainWindow());
+    EXPECT_EQ(last.owner, c.standing == "full disk" ? nullptr : MainWindow());
     EXPECT_EQ(last.type, success ? 0x2040u : 0x10u);
     EXPECT_EQ(last.busy, !success);  // a warning comes while the cursor waits
     EXPECT_FALSE(WaitCursorCurrent());
