@@ -49,35 +49,28 @@ TEST(ScannerSearchTest, OrderIsAdaptersThenTargetsZeroToSixAndTheFirstMatchWins)
   EXPECT_STREQ(productId, "ZR-0     ");  // padded with spaces, as devices report
 }
 
-// A failing INQUIRY ends the search, also with the scanner at a later address: SS_ERR as "not
-// found", any other status as "not gained".
-TEST(ScannerSearchTest, AFailingInquiryEndsTheSearch) {
+// A failing INQUIRY ends the search, here the one of a command after a successful search: SS_ERR
+// says "not found", any other status "not gained". The scanner then counts as not found, keeps
+// its address and product, and the page stays empty.
+TEST(ScannerSearchTest, AFailingInquiryEndsTheSearchAndTheScannerIsNotFound) {
   for (const auto& [status, box] :
-       {std::pair{"04",
+       {std::pair{"04:11",
                   "Scanner is not found.\nCheck if the cable is properly connected\nand "
                   "the power is on."},
-        std::pair{"02", "Scanner Information was not gained."},
-        std::pair{"E0", "Scanner Information was not gained."}}) {
-    ProgramBench bench(std::string("scanner=0:3,status=0:1:") + status);
+        std::pair{"02", "Scanner Information was not gained."}}) {
+    ProgramBench bench(std::string("model=t1,scanner=1:4,adapters=2,fail=inquiry@2:") + status);
     bench.Start();
-    EXPECT_EQ(bench.Requests().size(), 2u);
+    ASSERT_EQ(scannerFound, 1);
+    bench.ClearRequests();
+    bench.Command(IDM_SCANNER_INFORMATION);
+    EXPECT_EQ(bench.Requests().size(), 12u);  // none after the scanner's
     EXPECT_EQ(bench.frontEnd().BoxTexts(), Lines{box}) << status;
     EXPECT_EQ(scannerFound, 0);
+    EXPECT_EQ(deviceAddress.hostAdapter, 1);
+    EXPECT_EQ(deviceAddress.target, 4);
+    EXPECT_STREQ(productId, "ZR-40113A");
+    EXPECT_TRUE(bench.SurfaceLines().empty());
   }
-}
-
-// A failed search after a successful one keeps the address and product, clears the page and
-// draws nothing.
-TEST(ScannerSearchTest, AFailedSearchAfterASuccessfulOneKeepsAddressAndProduct) {
-  ProgramBench bench("model=t1,scanner=1:4,adapters=2,fail=inquiry@2:04:11");
-  bench.Start();
-  ASSERT_EQ(scannerFound, 1);
-  bench.Command(IDM_SCANNER_INFORMATION);
-  EXPECT_EQ(scannerFound, 0);
-  EXPECT_EQ(deviceAddress.hostAdapter, 1);
-  EXPECT_EQ(deviceAddress.target, 4);
-  EXPECT_STREQ(productId, "ZR-40113A");
-  EXPECT_TRUE(bench.SurfaceLines().empty());
 }
 
 }  // namespace
