@@ -17,15 +17,13 @@ inline std::string HexText(const std::vector<uint8_t>& bytes) {
   return text;
 }
 
-// Spaces between the digits are left out.
+// Spaces between the pairs of digits are left out.
 inline std::vector<uint8_t> HexBytes(const std::string& text) {
   std::vector<uint8_t> bytes;
-  std::string digits;
-  for (const char c : text) {
-    if (c != ' ') digits += c;
-  }
-  for (size_t i = 0; i + 1 < digits.size(); i += 2) {
-    bytes.push_back(static_cast<uint8_t>(std::stoul(digits.substr(i, 2), nullptr, 16)));
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == ' ') continue;
+    bytes.push_back(static_cast<uint8_t>(std::stoul(text.substr(i, 2), nullptr, 16)));
+    ++i;  // past the pair's second digit
   }
   return bytes;
 }

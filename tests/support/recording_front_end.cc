@@ -4,11 +4,8 @@
 #include "platform/linux/linux_ui.h"
 
 int RecordingFrontEnd::ShowMessageBox(const MessageBoxRequest& box) {
-  boxes_.push_back({box.owner, box.caption, box.text, box.type, WaitCursorCurrent()});
-  if ((box.type & 0xF) != kMbOkCancel || answers_.empty()) return kIdOk;
-  const int answer = answers_.front();
-  answers_.pop_front();
-  return answer;
+  boxes_.push_back({box.owner, box.text, box.type, WaitCursorCurrent()});
+  return kIdOk;
 }
 
 void RecordingFrontEnd::RunDialog(DialogSession& dialog) {

@@ -1,10 +1,9 @@
 // A front end for tests: records every box and dialog the program shows, in order, and answers
-// them from a script (OK, and the scripted clicks, unless told otherwise).
+// them: boxes with OK, dialogs with the scripted clicks.
 #ifndef SCAN_FS_TESTS_SUPPORT_RECORDING_FRONT_END_H
 #define SCAN_FS_TESTS_SUPPORT_RECORDING_FRONT_END_H
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,7 +12,6 @@
 
 struct RecordedBox {
   WindowHandle owner;
-  std::string caption;
   std::string text;
   unsigned type;
   bool busy;  // the wait cursor was current while the box was up
@@ -25,8 +23,6 @@ class RecordingFrontEnd : public FrontEnd {
   void RunDialog(DialogSession& dialog) override;
   void ShowProgress(uint32_t done, uint32_t total) override { progress_.push_back({done, total}); }
 
-  // Answers for the next OK/Cancel boxes, in order; OK when none is left.
-  void AnswerNextConfirmations(std::deque<int> answers) { answers_ = std::move(answers); }
   // Controls to click in the next dialog, in order; the dialog is cancelled if still open.
   void ClickInNextDialog(std::vector<int> clicks) { clicks_ = std::move(clicks); }
 
@@ -42,7 +38,6 @@ class RecordingFrontEnd : public FrontEnd {
   std::vector<RecordedBox> boxes_;
   std::vector<std::string> dialogs_;  // template names, in order of opening
   std::vector<std::pair<uint32_t, uint32_t>> progress_;
-  std::deque<int> answers_;
   std::vector<int> clicks_;
 };
 
