@@ -93,18 +93,22 @@ TEST(BatchEndToEnd, TraceHoldsHostAdapterInquiries) {
 }
 
 // A trace that cannot be written whole is said once, and the run fails; lines that did reach
-// the file are whole. The file size limit stands in for a disk that fills.
+// the file are whole. The file size limit stands in for a disk that fills. The scan's arguments
+// reach the dialog as their own buttons.
 TEST(BatchEndToEnd, ATraceThatCannotBeWrittenIsAFailure) {
   for (const auto& [trace, fileSizeLimit, reason] :
        {std::tuple{"/dev/full", kDefaultFileSizeLimit, "No space left on device"},
         std::tuple{"trace.jsonl", uintmax_t{3000}, "File too large"}}) {
     const ProgramRun run =
-        RunProgram(SCAN_FS_BINARY, {"--simulate", "--batch", "scan:memory", "--trace", trace},
+        RunProgram(SCAN_FS_BINARY, {"--simulate", "--batch", "scan:2720:memory", "--trace", trace},
                    RunOptions::LimitedTo(fileSizeLimit));
     EXPECT_EQ(run.exitStatus, 3) << trace;
     EXPECT_EQ(run.err, std::string("scan_fs: the trace file '") + trace +
                            "' is incomplete: " + reason + "\n");
-    EXPECT_EQ(run.OutLines().back(), "box Information: Image was scanned.");
+    const Lines out = run.OutLines();
+    EXPECT_EQ(Lines(out.end() - std::min<size_t>(out.size(), 4), out.end()),
+              (Lines{"click 2720 dpi", "click Read in memory (no file)", "click Scan",
+                     "box Information: Image was scanned."}));
     const std::string written = run.File("trace.jsonl");
     EXPECT_EQ(written.size() > 0, trace == std::string("trace.jsonl"));
     if (written.empty()) continue;
