@@ -2,65 +2,37 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace {
 
-const std::vector<MenuPopup> kMenu = BuildMenu(kMenuEntries);
-const MenuPopup& kFunction = kMenu[0];
-
-// The gating of a Tessaline T1: no scanner data dump, no second self-diagnostic.
-bool EnabledOnT1(unsigned commandId) {
-  return commandId != IDM_SAVE_SCANNER_DATA && commandId != IDM_SELF_DIAGNOSTICS_2;
-}
-bool AllEnabled(unsigned) {
-  return true;
-}
-
-int IndexOf(unsigned commandId) {
-  for (size_t i = 0; i < kFunction.items.size(); ++i) {
-    if (!kFunction.items[i].separator && kFunction.items[i].commandId == commandId) {
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
-}
-
-TEST(MenuModelTest, AccessKeyMarksAreParsed) {
-  EXPECT_EQ(ParseAccessKey("E&xit").label, "Exit");
-  EXPECT_TRUE(ParseAccessKey("E&xit").HasAccessKey('X'));
-  EXPECT_FALSE(ParseAccessKey("E&xit").HasAccessKey('e'));
-  const LabeledText ampersand = ParseAccessKey("Save && &Quit");
-  EXPECT_EQ(ampersand.label, "Save & Quit");
-  EXPECT_EQ(ampersand.accessIndex, 7);
-  EXPECT_EQ(ParseAccessKey("Plain").accessIndex, -1);
-  EXPECT_FALSE(ParseAccessKey("Plain").HasAccessKey(0));
-  EXPECT_EQ(ParseAccessKey("Bad \x1b&\x1b").label, "Bad ??");
-}
-
+// The Function menu of a Tessaline T1, whose scanner data dump and second self-diagnostic are
+// grayed: the arrows skip them and the separators, and wrap around at either end.
 TEST(MenuModelTest, ArrowsSkipSeparatorsAndGrayedItemsAndWrap) {
-  const int board = IndexOf(IDM_BOARD_INFORMATION);
-  const int info = IndexOf(IDM_SCANNER_INFORMATION);
-  const int diag1 = IndexOf(IDM_SELF_DIAGNOSTICS_1);
-  const int scan = IndexOf(IDM_SCAN_NEGATIVE_FILM);
-  const int exit = IndexOf(IDM_EXIT);
-  EXPECT_EQ(StepSelection(kFunction, info, +1, EnabledOnT1), diag1);
-  EXPECT_EQ(StepSelection(kFunction, diag1, +1, EnabledOnT1), scan);
-  EXPECT_EQ(StepSelection(kFunction, scan, -1, EnabledOnT1), diag1);
-  EXPECT_EQ(StepSelection(kFunction, diag1, -1, EnabledOnT1), info);
-  EXPECT_EQ(StepSelection(kFunction, exit, +1, EnabledOnT1), board);
-  EXPECT_EQ(StepSelection(kFunction, board, -1, EnabledOnT1), exit);
-  EXPECT_EQ(StepSelection(kFunction, info, +1, AllEnabled), IndexOf(IDM_SAVE_SCANNER_DATA));
-  EXPECT_EQ(FirstSelectable(kFunction, EnabledOnT1), board);
-  EXPECT_EQ(LastSelectable(kFunction, EnabledOnT1), exit);
-}
-
-TEST(MenuModelTest, APopupWithNothingToChooseHasNoSelection) {
-  const auto noneEnabled = [](unsigned) { return false; };
-  EXPECT_EQ(FirstSelectable(kFunction, noneEnabled), -1);
-  EXPECT_EQ(StepSelection(kFunction, 0, +1, noneEnabled), -1);
-  EXPECT_FALSE(Selectable(kFunction, -1, AllEnabled));
-  EXPECT_EQ(FirstSelectable(MenuPopup{}, AllEnabled), -1);
+  const MenuPopup function = BuildMenu(kMenuEntries)[0];
+  const auto at = [&](unsigned commandId) {
+    for (int i = 0; i < static_cast<int>(function.items.size()); ++i) {
+      if (!function.items[i].separator && function.items[i].commandId == commandId) return i;
+    }
+    return -1;
+  };
+  const auto enabledOnT1 = [](unsigned commandId) {
+    return commandId != IDM_SAVE_SCANNER_DATA && commandId != IDM_SELF_DIAGNOSTICS_2;
+  };
+  const struct {
+    unsigned from;
+    int step;
+    unsigned to;
+  } steps[] = {{IDM_SCANNER_INFORMATION, +1, IDM_SELF_DIAGNOSTICS_1},
+               {IDM_SELF_DIAGNOSTICS_1, +1, IDM_SCAN_NEGATIVE_FILM},
+               {IDM_SCAN_NEGATIVE_FILM, -1, IDM_SELF_DIAGNOSTICS_1},
+               {IDM_SELF_DIAGNOSTICS_1, -1, IDM_SCANNER_INFORMATION},
+               {IDM_EXIT, +1, IDM_BOARD_INFORMATION},
+               {IDM_BOARD_INFORMATION, -1, IDM_EXIT}};
+  for (const auto& s : steps) {
+    EXPECT_EQ(StepSelection(function, at(s.from), s.step, enabledOnT1), at(s.to)) << s.from;
+  }
+  EXPECT_EQ(FirstSelectable(function, enabledOnT1), at(IDM_BOARD_INFORMATION));
+  EXPECT_EQ(LastSelectable(function, enabledOnT1), at(IDM_EXIT));
+  EXPECT_EQ(FirstSelectable(function, [](unsigned) { return false; }), -1);
 }
 
 }  // namespace

@@ -4,41 +4,28 @@
 
 namespace {
 
-std::vector<std::string> Texts(const SurfaceModel& surface) {
-  std::vector<std::string> texts;
-  for (const SurfaceLine& line : surface.lines()) {
-    texts.push_back(std::to_string(line.x) + "," + std::to_string(line.y) + " " + line.text);
-  }
-  return texts;
-}
-
-TEST(SurfaceModelTest, LinesAtOrBeyondTheRightOrBottomEdgeAreNotDrawn) {
+// Lines at or beyond the right or bottom edge are not drawn. A redrawn line takes the place of
+// the one it hides, unless a line drawn since overlaps it; a shorter one leaves the tail shown.
+TEST(SurfaceModelTest, KeepsTheLinesThatShowInTheOrderTheyShow) {
   SurfaceModel surface;
   surface.Draw(20, 319, "last row");
   surface.Draw(20, 320, "below");
   surface.Draw(430, 10, "right of the edge");
   surface.Draw(429, 10, "cut later");
-  EXPECT_EQ(Texts(surface), (std::vector<std::string>{"20,319 last row", "429,10 cut later"}));
-}
-
-TEST(SurfaceModelTest, RedrawnTitleKeepsItsPlaceAndShorterTextLeavesTheTail) {
-  SurfaceModel surface;
-  surface.Draw(10, 10, "title");
-  surface.Draw(20, 35, "block one");
-  surface.Draw(10, 10, "title");
-  surface.Draw(20, 35, "short");  // the longer line's tail stays visible: both kept
-  EXPECT_EQ(Texts(surface),
-            (std::vector<std::string>{"10,10 title", "20,35 block one", "20,35 short"}));
-}
-
-TEST(SurfaceModelTest, ARedrawnLineOverlappedSinceMovesOnTop) {
-  SurfaceModel surface;
-  surface.Draw(10, 10, "AAAA");
-  surface.Draw(18, 12, "B");  // overlaps the first line
-  surface.Draw(10, 10, "CCCC");
-  EXPECT_EQ(Texts(surface), (std::vector<std::string>{"10,10 AAAA", "18,12 B", "10,10 CCCC"}));
-  surface.Clear();
-  EXPECT_TRUE(surface.lines().empty());
+  surface.Draw(10, 30, "title");
+  surface.Draw(20, 55, "block one");
+  surface.Draw(10, 30, "title");
+  surface.Draw(20, 55, "short");
+  surface.Draw(100, 100, "AAAA");
+  surface.Draw(108, 102, "B");
+  surface.Draw(100, 100, "CCCC");
+  std::vector<std::string> texts;
+  for (const SurfaceLine& line : surface.lines()) {
+    texts.push_back(std::to_string(line.x) + "," + std::to_string(line.y) + " " + line.text);
+  }
+  EXPECT_EQ(texts, (std::vector<std::string>{"20,319 last row", "429,10 cut later", "10,30 title",
+                                             "20,55 block one", "20,55 short", "100,100 AAAA",
+                                             "108,102 B", "100,100 CCCC"}));
 }
 
 }  // namespace
