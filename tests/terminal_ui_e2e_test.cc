@@ -97,15 +97,11 @@ TEST_F(TerminalUiTest, BoxesCloseWithEscapeOrTheirAccessLetter) {
   EXPECT_EQ(PageRows(board.Screen()).at(1), "  Host Adapter ID(Board# 0) : 7");
   board.Press({"o"});
   ExpectNoText("(X)");
-  ExpectPage({" ** SCSI Board Information **", "  Host Adapter ID(Board# 0) : 7",
-              "  ASPI Manager              : Sim ASPI Manager",
-              "  ASPI Manager Name         : Sim SCSI Host 0", "", "", "",
-              "  Host Adapter ID(Board# 2) : 7", "  ASPI Manager              : Sim ASPI Manager",
-              "  ASPI Manager Name         : Sim SCSI Host 2"});
+  ExpectText("Sim SCSI Host 2");  // the page goes on after the box
 }
 
 // Grayed items are dim; a terminal without dim shows them in parentheses. Their access keys do
-// nothing, and the arrows pass them.
+// nothing, and the arrows pass them and wrap around at either end.
 TEST_F(TerminalUiTest, GrayedItemsOfAT1AreMarkedSkippedAndRefused) {
   for (const std::string term : {"screen", "vt100"}) {
     TmuxSession& tui = Start({"--simulate=model=t1"}, {80, 24, term});
@@ -126,9 +122,10 @@ TEST_F(TerminalUiTest, GrayedItemsOfAT1AreMarkedSkippedAndRefused) {
             << term << ": " << plain[row];
       }
     }
-    // From Scanner Information, two steps down pass both grayed items to the scan command.
-    tui.Press({"s", "g", "Home", "Down", "Down", "Down", "Enter"});
-    ExpectText("Resolution");
+    // Up wraps from the first item to Exit, then passes the grayed second self-diagnostic to the
+    // first; five Down go round to it again, passing both grayed items and wrapping to the top.
+    tui.Press({"s", "g", "Up", "Up", "Up", "Down", "Down", "Down", "Down", "Down", "Enter"});
+    ExpectText("Scanner Self-diagnostics1 is executed.");
   }
 }
 
@@ -184,27 +181,18 @@ TEST_F(TerminalUiTest, EveryWayToEndGivesTheTerminalBack) {
     int exitStatus;
     bool testEnded;  // the trace holds the completed SEND DIAGNOSTIC
   };
-  const std::vector<std::string> selfTest = {"M-f", "d", "?is executed.", "Enter",
-                                             "?Please wait..."};
-  const auto during = [&](std::vector<std::string> keys) {
-    keys.insert(keys.begin(), selfTest.begin(), selfTest.end());
-    return keys;
-  };
   const Case cases[] = {
       {{"M-f", "X"}, 0, 0, false},  // access letters in either case
-      {{"M-h", "a", "?Version 1.0b", "Enter", "q"}, 0, 0, false},
+      {{"M-h", "a", "?Version", "Enter", "q"}, 0, 0, false},
       // Escape closes the dialog and is not taken as Alt with the next key.
-      {{"M-h", "a", "?Version 1.0b", "Escape", "!Version 1.0b", "M-h", "a", "?Version 1.0b", "C-c"},
-       0,
-       0,
-       false},
+      {{"M-h", "a", "?Version", "Escape", "!Version", "M-h", "a", "?Version", "C-c"}, 0, 0, false},
       {{"F10", "C-c"}, 0, 0, false},
       {{"C-c"}, 0, 0, false},
       {{}, SIGTERM, 128 + SIGTERM, false},
       {{}, SIGHUP, 128 + SIGHUP, false},
-      {during({"C-c"}), 0, 0, true},
-      {during({}), SIGTERM, 128 + SIGTERM, true},
-      {during({"C-c", "C-c"}), 0, 128 + SIGINT, false},
+      {{"M-f", "d", "?executed", "Enter", "?Please wait", "C-c"}, 0, 0, true},
+      {{"M-f", "d", "?executed", "Enter", "?Please wait"}, SIGTERM, 128 + SIGTERM, true},
+      {{"M-f", "d", "?executed", "Enter", "?Please wait", "C-c", "C-c"}, 0, 128 + SIGINT, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "case " << &c - cases);
