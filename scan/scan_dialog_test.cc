@@ -12,8 +12,8 @@
 
 namespace {
 
-// Cancel sends nothing and keeps the settings; every opening starts from 340 dpi into a file,
-// whatever was chosen before.
+// The command clears the page first. Cancel sends nothing and keeps the settings; every opening
+// starts from 340 dpi into a file, whatever was chosen before.
 TEST(ScanDialogTest, CancelKeepsTheSettingsAndEveryOpeningStartsFromTheDefaults) {
   const ScopedTempDirectory directory;
   ProgramBench bench("geometry=300:2");
@@ -25,6 +25,7 @@ TEST(ScanDialogTest, CancelKeepsTheSettingsAndEveryOpeningStartsFromTheDefaults)
   };
   scan({IDC_RESOLUTION_2720, IDC_READ_IN_MEMORY, IDCANCEL});
   EXPECT_TRUE(bench.Requests().empty());
+  EXPECT_TRUE(bench.SurfaceLines().empty());
   EXPECT_EQ(scanResolution, 75u);
   EXPECT_EQ(saveToFile, 0u);
   scan({IDC_RESOLUTION_2720, IDC_READ_IN_MEMORY, IDC_SCAN});
