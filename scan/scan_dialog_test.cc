@@ -36,6 +36,9 @@ TEST(ScanDialogTest, CancelKeepsTheSettingsAndEveryOpeningStartsFromTheDefaults)
   EXPECT_EQ(scanResolution, 340u);
   EXPECT_EQ(saveToFile, 1u);
   EXPECT_TRUE(std::filesystem::exists("img_fs.tif"));
+  const RecordedBox& box = bench.frontEnd().boxes().back();
+  EXPECT_EQ(box.owner, nullptr);  // no owner, task-modal, information icon
+  EXPECT_EQ(box.type, 0x2040u);
   EXPECT_EQ(bench.frontEnd().BoxTexts(),
             (std::vector<std::string>{"Image was scanned.", "Image was scanned."}));
 }

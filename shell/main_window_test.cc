@@ -46,6 +46,10 @@ TEST(StartUpTest, ShowsBoxesDrawsWelcomeAndGatesTheMenu) {
     EXPECT_EQ(MenuCommandEnabled(IDM_SELF_DIAGNOSTICS_2), c.gatedCommandsEnabled);
     EXPECT_EQ(scannerFound, c.scannerMissing ? 0 : 1);
     EXPECT_STREQ(productId, c.productId);
+    for (const RecordedBox& box : bench.frontEnd().boxes()) {
+      EXPECT_EQ(box.owner, MainWindow());  // owned by the window, stop icon, not task-modal
+      EXPECT_EQ(box.type, 0x10u);
+    }
   }
 }
 
