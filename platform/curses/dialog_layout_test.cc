@@ -20,15 +20,12 @@ bool Overlap(const CellRect& a, const CellRect& b) {
 // buttons as "[ label ]" and static texts centred on the control.
 CellRect Shown(const DialogControl& control, const CellRect& cells) {
   const int label = static_cast<int>(std::string(control.text).size());
-  switch (control.kind) {
-    case ControlKind::kAutoRadioButton:
-      return CellRect{cells.row, cells.column, 1, label + 4};
-    case ControlKind::kPushButton:
-      return CellRect{cells.row, cells.column + (cells.width - label - 4) / 2, 1, label + 4};
-    case ControlKind::kCenteredText:
-      return CellRect{cells.row, cells.column + (cells.width - label) / 2, 1, label};
-    case ControlKind::kGroupBox:
-      break;
+  if (control.kind == ControlKind::kAutoRadioButton) return {cells.row, cells.column, 1, label + 4};
+  if (control.kind == ControlKind::kPushButton) {
+    return {cells.row, cells.column + (cells.width - label - 4) / 2, 1, label + 4};
+  }
+  if (control.kind == ControlKind::kCenteredText) {
+    return {cells.row, cells.column + (cells.width - label) / 2, 1, label};
   }
   return cells;
 }
