@@ -11,7 +11,9 @@
 
 namespace {
 
-const std::vector<std::string> kWelcomePage = {
+using Texts = std::vector<std::string>;
+
+const Texts kWelcomePage = {
     "20 10 **** Quorvel Scanner Testing Program ****", "40 55   Select the item to be tested",
     "40 75   from the Function menu.", "40 120    (Scanner : Tessaline T1/T2)"};
 
@@ -26,7 +28,7 @@ TEST(StartUpTest, ShowsBoxesDrawsWelcomeAndGatesTheMenu) {
     bool gatedCommandsEnabled;
     const char* productId;
   };
-  const std::vector<Case> cases = {
+  const Case cases[] = {
       {"model=t2", false, true, "ZR-40123B"},
       {"model=t1", false, false, "ZR-40113A"},
       {"model=none,device=0:4:ZR-40999X", false, false, "ZR-40999X"},
@@ -38,37 +40,31 @@ TEST(StartUpTest, ShowsBoxesDrawsWelcomeAndGatesTheMenu) {
     SCOPED_TRACE(c.config);
     ProgramBench bench(c.config);
     bench.Start();
-    EXPECT_EQ(bench.frontEnd().BoxTexts(),
-              c.scannerMissing ? std::vector<std::string>{kNotFound} : std::vector<std::string>{});
+    EXPECT_EQ(bench.frontEnd().BoxTexts(), c.scannerMissing ? Texts{kNotFound} : Texts{});
     EXPECT_EQ(bench.SurfaceLines(), kWelcomePage);
     EXPECT_EQ(MenuCommandEnabled(IDM_SAVE_SCANNER_DATA), c.gatedCommandsEnabled);
     EXPECT_EQ(MenuCommandEnabled(IDM_SELF_DIAGNOSTICS_2), c.gatedCommandsEnabled);
     EXPECT_EQ(scannerFound, c.scannerMissing ? 0 : 1);
     EXPECT_STREQ(productId, c.productId);
     for (const RecordedBox& box : bench.frontEnd().boxes()) {
-      EXPECT_EQ(box.owner, MainWindow());
+      EXPECT_EQ(box.owner, MainWindow());  // owned by the window, stop icon, not task-modal
       EXPECT_EQ(box.type, 0x10u);
     }
   }
 }
 
-TEST(StartUpTest, ManagerFailureLeavesAdapterCountZeroAndSendsNothing) {
-  ProgramBench bench("aspi=E8,adapters=3");
-  bench.Start();
-  EXPECT_EQ(adapterCount, 0);
-  // Commands are still offered: a search has nothing to try and finds no scanner.
-  bench.Command(IDM_SCANNER_INFORMATION);
-  EXPECT_TRUE(bench.Requests().empty());
-  EXPECT_EQ(bench.frontEnd().BoxTexts().back(), kNotFound);
-}
-
 // Which menu commands run the silent search first, counted by the INQUIRYs they send when no
 // search has found the scanner yet: one that failed on an error, or one that found no scanner.
+// A notification code in the high 16 bits does not change the command; an unknown one does
+// nothing.
 TEST(DispatchTest, CommandsSearchFirstOnlyWhileNoSearchHasSucceeded) {
-  const std::vector<std::pair<unsigned, bool>> commands = {
-      {IDM_BOARD_INFORMATION, false}, {IDM_SAVE_SCANNER_DATA, true},
-      {IDM_SELF_DIAGNOSTICS_1, true}, {IDM_SELF_DIAGNOSTICS_2, true},
-      {IDM_SCAN_NEGATIVE_FILM, true}, {IDM_ABOUT, false}};
+  const std::pair<unsigned, bool> commands[] = {{IDM_BOARD_INFORMATION, false},
+                                                {IDM_SAVE_SCANNER_DATA, true},
+                                                {IDM_SELF_DIAGNOSTICS_1, true},
+                                                {IDM_SELF_DIAGNOSTICS_2, true},
+                                                {IDM_SCAN_NEGATIVE_FILM, true},
+                                                {IDM_ABOUT, false},
+                                                {999, false}};
   for (const auto& [commandId, searchesFirst] : commands) {
     for (const char* config : {"selfail=0:0", "model=none,device=0:2:DISK"}) {
       SCOPED_TRACE(std::string(config) + " command " + std::to_string(commandId));
@@ -76,14 +72,14 @@ TEST(DispatchTest, CommandsSearchFirstOnlyWhileNoSearchHasSucceeded) {
       bench.Start();
       bench.frontEnd().Clear();
       bench.ClearRequests();
-      bench.Command(commandId);
+      MainWndProc(MainWindow(), kWmCommand, (1u << 16) | commandId, 0);
       const std::vector<uint8_t> codes = bench.OperationCodes();
-      EXPECT_EQ(!codes.empty() && codes.front() == 0x12, searchesFirst);
+      // A search that failed again sends only INQUIRYs, shows only its own box, and the command
+      // goes no further.
+      EXPECT_EQ(codes, std::vector<uint8_t>(searchesFirst ? codes.size() : 0, 0x12));
       if (searchesFirst) {
-        // The search failed again: it sent only INQUIRYs, showed only its own box, and the
-        // command went no further.
-        EXPECT_EQ(std::count(codes.begin(), codes.end(), 0x12), static_cast<long>(codes.size()));
-        EXPECT_EQ(bench.frontEnd().BoxTexts(), std::vector<std::string>{kNotFound});
+        EXPECT_FALSE(codes.empty());
+        EXPECT_EQ(bench.frontEnd().BoxTexts(), Texts{kNotFound});
         EXPECT_TRUE(bench.frontEnd().dialogs().empty());
       }
     }
@@ -94,36 +90,19 @@ TEST(DispatchTest, ExitAndCloseReleaseTheSurfaceAndQuitWithZero) {
   for (const bool viaClose : {false, true}) {
     ProgramBench bench;
     bench.Start();
-    if (viaClose) {
-      CloseMainWindow();
-    } else {
-      bench.Command(IDM_EXIT);
-    }
+    if (viaClose) CloseMainWindow();
+    if (!viaClose) bench.Command(IDM_EXIT);
     EXPECT_TRUE(QuitPosted());
     EXPECT_EQ(QuitExitCode(), 0);
-    // After the release nothing is drawn any more.
-    DrawTextLine(10, 10, "late");
+    DrawTextLine(10, 10, "late");  // after the release nothing is drawn any more
     EXPECT_EQ(bench.SurfaceLines(), kWelcomePage);
   }
 }
 
-TEST(DispatchTest, UnknownCommandIdsAndTheNotificationCodeAreIgnored) {
-  ProgramBench bench;
-  bench.Start();
-  bench.ClearRequests();
-  MainWndProc(MainWindow(), kWmCommand, 999, 0);
-  EXPECT_TRUE(bench.Requests().empty());
-  // A notification code in the high 16 bits does not change the command.
-  MainWndProc(MainWindow(), kWmCommand, (1u << 16) | IDM_SCANNER_INFORMATION, 0);
-  EXPECT_EQ(bench.OperationCodes().size(), 3u);
-}
-
+// The window is centred; on a smaller screen its origin is negative, rounded toward zero.
 TEST(WindowPlacementTest, CentresAndGoesNegativeOnASmallScreen) {
-  EXPECT_EQ(CenteredWindowOrigin(1024, 768).left, 297);
-  EXPECT_EQ(CenteredWindowOrigin(1024, 768).top, 224);
-  EXPECT_EQ(CenteredWindowOrigin(400, 300).left, -15);
-  EXPECT_EQ(CenteredWindowOrigin(400, 300).top, -10);
-  EXPECT_EQ(CenteredWindowOrigin(427, 317).left, -1);  // rounds toward zero
+  EXPECT_EQ(CenteredWindowOrigin(427, 317).left, -1);
+  EXPECT_EQ(CenteredWindowOrigin(427, 317).top, -1);
 }
 
 }  // namespace

@@ -6,35 +6,28 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
+// Device texts can hold any byte: none but printable ASCII may start an escape sequence or move
+// the cursor, and a NUL does not end the text early.
 TEST(PrintableTextTest, OnlyPrintableAsciiPasses) {
   for (int byte = 0; byte < 256; ++byte) {
     const char c = static_cast<char>(byte);
-    const bool printable = byte >= 0x20 && byte <= 0x7E;
-    EXPECT_EQ(PrintableChar(c), printable ? c : kReplacementChar) << "byte " << byte;
+    EXPECT_EQ(PrintableChar(c), byte >= 0x20 && byte <= 0x7E ? c : '?') << "byte " << byte;
   }
+  EXPECT_EQ(PrintableText(std::string("\x1b[2J\0!", 6)), "?[2J?!");
 }
 
-TEST(PrintableTextTest, EscapeSequencesCannotReachTheTerminal) {
-  // ESC and the 8-bit CSI each start a sequence; a NUL must not end the text early.
-  EXPECT_EQ(PrintableText(std::string("\x1b[31mRED\x9b"
-                                      "2J\0!",
-                                      13)),
-            "?[31mRED?2J?!");
-}
-
-TEST(BoxTextTest, LineBreaksSplitTheText) {
-  EXPECT_EQ(BoxLines("one\ntwo\n\nfour", 40), (Lines{"one", "two", "", "four"}));
-  EXPECT_EQ(BoxLines("", 40), (Lines{""}));
-  EXPECT_EQ(BoxLines("tab\there\r", 40), (Lines{"tab?here?"}));
-}
-
-TEST(BoxTextTest, LongLinesBreakAtSpacesOrAtTheWidth) {
-  EXPECT_EQ(BoxLines("Check if the board is properly set", 16),
-            (Lines{"Check if the", "board is", "properly set"}));
-  EXPECT_EQ(BoxLines("ABCDEFGHIJ KL", 4), (Lines{"ABCD", "EFGH", "IJ", "KL"}));
-  EXPECT_EQ(BoxLines("exactly ten", 11), (Lines{"exactly ten"}));
+// A box's text breaks at its line breaks, then at the last space that fits, or at the width.
+TEST(BoxTextTest, LinesBreakAtLineBreaksSpacesOrTheWidth) {
+  const struct {
+    const char* text;
+    int width;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"one\ntwo\n\nfour\t", 40, {"one", "two", "", "four?"}},
+      {"Check if the board is properly set", 16, {"Check if the", "board is", "properly set"}},
+      {"ABCDEFGHIJ KL", 4, {"ABCD", "EFGH", "IJ", "KL"}},
+      {"exactly ten", 11, {"exactly ten"}}};
+  for (const auto& c : cases) EXPECT_EQ(BoxLines(c.text, c.width), c.lines) << c.text;
 }
 
 }  // namespace

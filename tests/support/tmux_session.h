@@ -1,14 +1,30 @@
-// Runs the real scan_fs binary in a terminal of its own: a detached tmux session on a private
-// server, driven by key presses and read back as screen text.
+// Runs a program in a terminal of its own: a detached tmux session on a private server, driven by
+// key presses and read back as screen text.
 #ifndef SCAN_FS_TESTS_SUPPORT_TMUX_SESSION_H
 #define SCAN_FS_TESTS_SUPPORT_TMUX_SESSION_H
 
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "tests/support/shell_quote.h"
+#include "tests/support/text_file.h"
+
 using ScreenLines = std::vector<std::string>;
+
+// True when `screen` holds `text` on some row.
+inline bool ScreenHas(const ScreenLines& screen, const std::string& text) {
+  return std::any_of(screen.begin(), screen.end(),
+                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
 
 struct TerminalOptions {
   int columns = 80;
@@ -18,44 +34,85 @@ struct TerminalOptions {
 
 class TmuxSession {
  public:
-  // Starts `binary` with `arguments` in a new temporary directory.
+  // Starts `binary` with `arguments` in a new temporary directory, which also holds the server's
+  // socket, so that the server goes with it.
   TmuxSession(const std::string& binary, const std::vector<std::string>& arguments,
-              const TerminalOptions& terminal = {});
-  ~TmuxSession();
+              const TerminalOptions& terminal = {}) {
+    char pattern[] = "/tmp/scan_fs_tui.XXXXXX";
+    directory_ = mkdtemp(pattern);
+    // The shell records the program's pid, then becomes the program; after it the pane's shell
+    // records the terminal settings and, last, the exit status. The pane's shell ignores SIGINT,
+    // as an interactive shell leaves a Ctrl+C of the terminal to the program in the foreground.
+    std::string command = "trap '' INT; cd " + ShellQuote(directory_) + " && " +
+                          (terminal.term ? "TERM=" + ShellQuote(*terminal.term) : "unset TERM;") +
+                          " sh -c 'echo $$ > pid; exec \"$0\" \"$@\"' " + ShellQuote(binary);
+    for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
+    command +=
+        " 2>stderr.txt; exit_status=$?; stty -a >stty.txt 2>&1; "
+        "echo $exit_status >status.tmp; mv status.tmp status";
+    Tmux("new-session -d -s main -x " + std::to_string(terminal.columns) + " -y " +
+         std::to_string(terminal.rows) + " " + ShellQuote(command));
+  }
+  ~TmuxSession() {
+    Tmux("kill-server");
+    std::filesystem::remove_all(directory_);
+  }
   TmuxSession(const TmuxSession&) = delete;
   TmuxSession& operator=(const TmuxSession&) = delete;
 
   // Presses keys, by tmux key names ("M-f", "Enter", "Escape", "C-c", "q").
-  void Press(const std::vector<std::string>& keys);
-  void Resize(int columns, int rows);
-  ScreenLines Screen() const;
-  // The screen with its colours and attributes as escape sequences.
-  ScreenLines ScreenWithAttributes() const;
+  void Press(const std::vector<std::string>& keys) {
+    for (const std::string& key : keys) Tmux("send-keys -t main " + ShellQuote(key));
+  }
+  void Resize(int columns, int rows) {
+    Tmux("resize-window -t main -x " + std::to_string(columns) + " -y " + std::to_string(rows));
+  }
+  // The screen's rows; with `attributes`, their colours and attributes as escape sequences.
+  std::string ScreenText(bool attributes = false) const {
+    return Tmux(attributes ? "capture-pane -p -e -t main" : "capture-pane -p -t main");
+  }
+  ScreenLines Screen(bool attributes = false) const { return SplitLines(ScreenText(attributes)); }
 
   // Polls the screen until `done` holds; false when it did not within the time limit.
-  bool WaitFor(const std::function<bool(const ScreenLines&)>& done) const;
-  bool WaitForText(const std::string& text) const;
-  bool WaitForNoText(const std::string& text) const;
-
+  bool WaitFor(const std::function<bool(const ScreenLines&)>& done) const {
+    return PollUntil([&] { return done(Screen()); });
+  }
+  bool WaitForText(const std::string& text) const {
+    return WaitFor([&](const ScreenLines& screen) { return ScreenHas(screen, text); });
+  }
   // The program's exit status once it has ended (128 + N after signal N); nullopt when it has
   // not ended within the time limit.
-  std::optional<int> WaitForExit() const;
-  // The program's process id.
-  int ProgramPid() const;
+  std::optional<int> WaitForExit() const {
+    if (!PollUntil([this] { return !File("status").empty(); })) return std::nullopt;
+    return std::atoi(File("status").c_str());
+  }
+
   std::string ErrorOutput() const { return File("stderr.txt"); }
-  // `stty -a` of the terminal after the program ended.
-  std::string TerminalSettingsAfterExit() const { return File("stty.txt"); }
-  // A file the program wrote in its directory.
-  std::string File(const std::string& name) const;
+  // A file in the program's directory; also "pid", its process id, written before it starts,
+  // and "stty.txt", `stty -a` of the terminal after it ended.
+  std::string File(const std::string& name) const { return ReadFile(directory_ + "/" + name); }
 
  private:
-  std::string Tmux(const std::string& arguments) const;
+  static bool PollUntil(const std::function<bool()>& done) {
+    // Generous for a loaded machine and the sanitizer build; a passing test waits far less.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    }
+    return true;
+  }
+  std::string Tmux(const std::string& arguments) const {
+    const std::string command = "tmux -S " + ShellQuote(directory_ + "/tmux.socket") +
+                                " -f /dev/null " + arguments + " 2>/dev/null </dev/null";
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    for (int c; pipe != nullptr && (c = std::fgetc(pipe)) != EOF;) output += static_cast<char>(c);
+    if (pipe != nullptr) pclose(pipe);
+    return output;
+  }
 
-  std::string socket_;
   std::string directory_;
 };
-
-// True when `screen` holds `text` on some row.
-bool ScreenHas(const ScreenLines& screen, const std::string& text);
 
 #endif
