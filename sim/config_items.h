@@ -88,6 +88,8 @@ using ItemTable = std::map<std::string, ItemHandler>;
 
 // Items of the scanning side (sim/scan_config_items.cc).
 void AddScanConfigItems(ItemTable& table);
+// Items that plant defects into the image (sim/planted_defect_items.cc).
+void AddPlantedDefectItems(ItemTable& table);
 // Items of the maintenance side (sim/diagnostic_config_items.cc).
 void AddDiagnosticConfigItems(ItemTable& table);
 

@@ -173,6 +173,10 @@ CommandOutcome ScanEngine::Scan(std::span<const uint8_t> cdb, std::span<const ui
   const uint32_t pixels = kWindowWidth * *windowResolution_ / kOpticalResolution;
   const uint32_t lines = kWindowLength * *windowResolution_ / kOpticalResolution;
   image_.emplace(setup_.bytesPerLine.value_or(3 * pixels), setup_.lines.value_or(lines));
+  planter_.reset();
+  if (setup_.defects.any()) {
+    planter_.emplace(setup_.defects, *windowResolution_, image_->bytesPerLine(), image_->lines());
+  }
   delivered_ = 0;
   CommandOutcome outcome = Good();
   outcome.busyTime = std::chrono::milliseconds(setup_.scanTimeMs);
@@ -228,6 +232,7 @@ CommandOutcome ScanEngine::Read(std::span<const uint8_t> cdb, std::span<uint8_t>
                                                 setup_.shortReadOccurrence == readCount_);
   const uint32_t delivered = shortRead ? length - std::min(length, setup_.shortBy) : length;
   image_->Read(delivered_, data.data(), delivered);
+  if (planter_) planter_->Apply(delivered_, data.data(), delivered);
   delivered_ += delivered;
 
   CommandOutcome outcome = Returned(delivered);

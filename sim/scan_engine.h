@@ -11,6 +11,7 @@
 
 #include "sim/command_outcome.h"
 #include "sim/negative_image.h"
+#include "sim/planted_defects.h"
 #include "sim/sim_config.h"
 
 class ScanEngine {
@@ -38,6 +39,7 @@ class ScanEngine {
   ScanSetup setup_;
   std::optional<uint32_t> windowResolution_;  // dots per inch of window 0, once set
   std::optional<NegativeImage> image_;        // the image being read out
+  std::optional<DefectPlanter> planter_;      // what the setup plants into it
   uint64_t delivered_ = 0;
   uint32_t readCount_ = 0;
   uint32_t statusCount_ = 0;

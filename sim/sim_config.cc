@@ -218,6 +218,7 @@ const ItemTable& ItemHandlers() {
         {"fail", ParseFault},
     };
     AddScanConfigItems(table);
+    AddPlantedDefectItems(table);
     AddDiagnosticConfigItems(table);
     return table;
   }();

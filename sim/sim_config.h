@@ -51,6 +51,42 @@ struct CommandFault {
   uint8_t ascq = 0x00;
 };
 
+// Faults of the scanner's imaging that show in the image data only (sim/planted_defects.h).
+// Places and sizes are in the scanner's optical units (1/2720 inch from the window's top left),
+// so that one configuration plants the same defect at every resolution.
+enum class PlantedChannel { kRed, kGreen, kBlue, kAll };
+
+// An element of the line sensor that reads 0 or another level (dead), full scale or another
+// level (stuck), or an offset in levels from the truth (weak: below it, strong: above it).
+struct PlantedColumn {
+  enum class Kind { kDead, kStuck, kWeak, kStrong } kind = Kind::kDead;
+  uint32_t first = 0;  // sensor element
+  uint32_t width = 1;  // elements
+  PlantedChannel channel = PlantedChannel::kAll;
+  int level = 0;  // dead, stuck: the level read; weak, strong: the offset in levels
+};
+
+// Lines that a stepping or transport fault exposes differently: an offset in levels.
+struct PlantedBand {
+  uint32_t first = 0;  // line, in 1/2720 inch
+  uint32_t lines = 1;
+  int offset = 0;
+  PlantedChannel channel = PlantedChannel::kAll;
+};
+
+struct PlantedDefects {
+  std::vector<PlantedColumn> columns;
+  std::vector<PlantedBand> bands;
+  int channelPercent[3] = {100, 100, 100};  // a dim lamp or filter: the share a channel keeps
+  int grainSigma = 0;                       // film grain: standard deviation in levels
+  uint32_t grainSeed = 1;
+
+  bool any() const {
+    return !columns.empty() || !bands.empty() || grainSigma > 0 || channelPercent[0] != 100 ||
+           channelPercent[1] != 100 || channelPercent[2] != 100;
+  }
+};
+
 // How the scanner scans and transfers its image.
 struct ScanSetup {
   // The image's size in bytes per line and lines, instead of the size the window gives.
@@ -69,6 +105,7 @@ struct ScanSetup {
   // How long SCAN and each READ keep the scanner busy, in milliseconds.
   int scanTimeMs = 0;
   int readTimeMs = 0;
+  PlantedDefects defects;
 };
 
 // Bytes laid over the power-on contents of one of the scanner's buffers.
