@@ -109,8 +109,10 @@ void BatchFrontEnd::PrintUnavailable(std::string_view name) {
   warned_ = true;
 }
 
-int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out) {
+int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out,
+             const AfterCommand& afterCommand) {
   BatchFrontEnd frontEnd(out);
+  bool warned = false;
   UseFrontEnd(&frontEnd);
   frontEnd.PrintSection("start");
   CreateMainWindow();
@@ -126,8 +128,9 @@ int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out) {
     SendMenuCommand(command.commandId);
     frontEnd.SetCommand(nullptr);
     frontEnd.PrintSurface();
+    if (afterCommand && afterCommand(out)) warned = true;
   }
   std::fflush(out);
   UseFrontEnd(nullptr);
-  return frontEnd.warned() ? 1 : 0;
+  return frontEnd.warned() || warned ? 1 : 0;
 }

@@ -10,6 +10,7 @@
 #define SCAN_FS_PLATFORM_BATCH_BATCH_FRONT_END_H
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,8 +49,14 @@ class BatchFrontEnd : public FrontEnd {
 // Escapes a text for one line of batch output.
 std::string EscapeBatchText(std::string_view text);
 
+// Prints what else a command brought (an inspection's report) after its lines; returns true
+// when that counts as a warning.
+using AfterCommand = std::function<bool(std::FILE* out)>;
+
 // Creates the main window, runs the commands and returns the exit status: 0, or 1 when a
-// warning box appeared, a command was unavailable or a self-diagnostic found a fault.
-int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out);
+// warning box appeared, a command was unavailable, a self-diagnostic found a fault or
+// `afterCommand` said so.
+int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out,
+             const AfterCommand& afterCommand = {});
 
 #endif

@@ -10,11 +10,13 @@
 #include "platform/batch/batch_commands.h"
 #include "platform/batch/batch_front_end.h"
 #include "platform/curses/terminal_ui.h"
+#include "platform/linux/inspect_file.h"
 #include "platform/linux/interruption.h"
 #include "platform/linux/linux_ui.h"
 #include "platform/linux/program_exit.h"
 #include "platform/linux/program_options.h"
 #include "platform/linux/request_trace.h"
+#include "platform/linux/scan_inspection.h"
 #include "platform/sg/sg_manager.h"
 #include "sim/sim_config.h"
 #include "sim/simulated_bus.h"
@@ -40,6 +42,8 @@ int main(int argc, char** argv) {
     std::fputs(ProgramUsage().c_str(), stdout);
     return 0;
   }
+  if (options.inspectFile)
+    return RunFileInspection(*options.inspectFile, options.json, options.preview);
 
   std::optional<std::vector<BatchCommand>> commands;
   if (options.batch) {
@@ -57,13 +61,24 @@ int main(int argc, char** argv) {
   }
 
   RequestTrace trace;
-  if (options.trace) {
-    if (!trace.Open(*options.trace))
-      return UsageError("cannot write the trace file '" + *options.trace + "'");
-    if (manager) {
-      manager->SetCompletionObserver(
-          [&trace](const void* block, uint8_t status) { trace.Record(block, status); });
-    }
+  if (options.trace && !trace.Open(*options.trace)) {
+    return UsageError("cannot write the trace file '" + *options.trace + "'");
+  }
+  // The trace and the inspection see every completed request; neither changes it.
+  ScanInspection inspection(options.preview.has_value());
+  const bool traced = options.trace.has_value();
+  const bool inspected = options.inspect;
+  if (traced || inspected) {
+    manager->SetCompletionObserver([&, traced, inspected](const void* block, uint8_t status) {
+      if (traced) trace.Record(block, status);
+      if (inspected) inspection.Observe(block, status);
+    });
+  }
+  AfterCommand printInspection;
+  if (inspected) {
+    printInspection = [&inspection, &options](std::FILE* out) {
+      return PrintInspectedScans(inspection.TakeEnded(), options.preview, out);
+    };
   }
   UseAspiManager(manager.get());
 
@@ -77,7 +92,7 @@ int main(int argc, char** argv) {
 
   // The terminal user interface catches the ending signals itself, once it has a terminal.
   if (commands) CatchInterruptions(nullptr);
-  const int status = commands ? RunBatch(*commands, stdout) : RunTerminalUi();
+  const int status = commands ? RunBatch(*commands, stdout, printInspection) : RunTerminalUi();
   UseAspiManager(nullptr);
   const int checked = CheckedExitStatus(status);
   // A command stopped by a signal ends the program as the signal does; the terminal's Ctrl+C in

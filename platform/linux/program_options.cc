@@ -25,6 +25,20 @@ bool TakeValue(std::string_view argument, std::string_view name, int& index, int
   return false;
 }
 
+// The inspection judges a file without a scanner, or the scans of a batch.
+bool CheckInspectionOptions(const ProgramOptions& options, std::string& error) {
+  if (options.inspectFile && (options.batch || options.simulate || options.trace)) {
+    error = "--inspect FILE needs no scanner: it takes no --batch, --simulate or --trace";
+  } else if (options.inspect && !options.inspectFile && !options.batch) {
+    error = "--inspect without a file inspects the scans of --batch";
+  } else if (options.preview && !options.inspect) {
+    error = "--preview goes with --inspect";
+  } else if (options.json && !options.inspectFile) {
+    error = "--json goes with --inspect FILE";
+  }
+  return error.empty();
+}
+
 }  // namespace
 
 bool ParseProgramOptions(int argc, char** argv, ProgramOptions& options, std::string& error) {
@@ -36,20 +50,34 @@ bool ParseProgramOptions(int argc, char** argv, ProgramOptions& options, std::st
       options.simulate = "";
     } else if (argument.substr(0, 11) == "--simulate=") {
       options.simulate = std::string(argument.substr(11));
+    } else if (argument == "--inspect") {
+      // A file follows unless the next argument is an option.
+      options.inspect = true;
+      if (index + 1 < argc && std::string_view(argv[index + 1]).substr(0, 2) != "--") {
+        options.inspectFile = argv[++index];
+      }
+    } else if (argument.substr(0, 10) == "--inspect=") {
+      options.inspect = true;
+      options.inspectFile = std::string(argument.substr(10));
+    } else if (argument == "--json") {
+      options.json = true;
     } else if (TakeValue(argument, "--batch", index, argc, argv, options.batch, error) ||
-               TakeValue(argument, "--trace", index, argc, argv, options.trace, error)) {
+               TakeValue(argument, "--trace", index, argc, argv, options.trace, error) ||
+               TakeValue(argument, "--preview", index, argc, argv, options.preview, error)) {
       if (!error.empty()) return false;
     } else {
       error = "unknown option '" + std::string(argument) + "'";
       return false;
     }
   }
-  return true;
+  return CheckInspectionOptions(options, error);
 }
 
 std::string ProgramUsage() {
   return std::string(
-             "Usage: scan_fs [--simulate[=CONFIG]] [--batch COMMANDS] [--trace FILE]\n"
+             "Usage: scan_fs [--simulate[=CONFIG]] [--batch COMMANDS [--inspect [--preview PNG]]]\n"
+             "               [--trace FILE]\n"
+             "       scan_fs --inspect FILE [--json] [--preview PNG]\n"
              "Service and test utility for the Tessaline T1 and T2 film scanners.\n"
              "\n"
              "  --simulate[=CONFIG]  use the simulated SCSI bus instead of Linux SCSI generic;\n"
@@ -58,6 +86,10 @@ std::string ProgramUsage() {
              "  --batch COMMANDS     run comma-separated menu commands without a terminal and\n"
              "                       print what they show\n"
              "  --trace FILE         write every SCSI request block to FILE, one JSON line each\n"
+             "  --inspect            with --batch: judge the image of every scan as it arrives\n"
+             "  --inspect FILE       judge the image of a TIFF file (8-bit RGB), no scanner\n"
+             "  --json               with --inspect FILE: the report as one JSON object\n"
+             "  --preview PNG        with --inspect: write a reduced positive, findings marked\n"
              "  --help               this text\n"
              "\n"
              "Without --batch the program runs its terminal user interface.\n"
@@ -66,6 +98,8 @@ std::string ProgramUsage() {
          BatchCommandsHelp() +
          "\n"
          "Exit status: 0; 1 when in batch mode a warning box appeared, a command was\n"
-         "unavailable or a self-diagnostic found a fault; 2 for a usage error; 3 when the\n"
-         "trace file could not be written completely.\n";
+         "unavailable, a self-diagnostic found a fault or an inspection a defect; 2 for a\n"
+         "usage error; 3 when the trace file could not be written completely.\n"
+         "--inspect FILE: 0 no defect found, 1 defects found, 2 not a complete image,\n"
+         "3 the preview could not be written.\n";
 }

@@ -10,6 +10,10 @@ struct ProgramOptions {
   std::optional<std::string> simulate;  // the simulator's configuration, "" for the default
   std::optional<std::string> batch;     // the batch command list
   std::optional<std::string> trace;     // the trace file
+  bool inspect = false;                 // judge the image: of every scan, or of a file
+  std::optional<std::string> inspectFile;
+  bool json = false;                   // the file's report as one JSON object
+  std::optional<std::string> preview;  // the inspection's picture, a PNG file
 };
 
 // Parses argv; on a fault returns false with a one-line description in `error`.
