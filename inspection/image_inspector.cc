@@ -10,19 +10,24 @@
 
 namespace {
 
+// Levels are means of whole levels: what differs from a limit by rounding alone meets it.
+constexpr double kRounding = 1e-6;
+
 FindingKind ColumnKind(const Streak& streak) {
   if (streak.offset < 0) {
-    return streak.level <= kDeadLevel ? FindingKind::kDeadColumns : FindingKind::kWeakColumns;
+    return streak.level <= kDeadLevel + kRounding ? FindingKind::kDeadColumns
+                                                  : FindingKind::kWeakColumns;
   }
-  return streak.level >= kStuckLevel ? FindingKind::kStuckColumns : FindingKind::kStrongColumns;
+  return streak.level >= kStuckLevel - kRounding ? FindingKind::kStuckColumns
+                                                 : FindingKind::kStrongColumns;
 }
 
-Finding StreakFinding(FindingKind kind, int channel, const Streak& streak) {
+Finding StreakFinding(FindingKind kind, int channel, const Streak& streak, double limit) {
   Finding finding{kind, static_cast<ImageChannel>(channel)};
   finding.first = streak.first;
   finding.last = streak.last;
   finding.offset = streak.offset;
-  finding.limit = streak.limit;
+  finding.limit = limit;
   finding.level = streak.level;
   finding.extent = streak.coverage;
   return finding;
@@ -195,8 +200,10 @@ void ImageInspector::JudgeColumns(InspectionReport& report,
     excluded[c].assign(width_, false);
     const LineStretches grid{&columnMeans_[static_cast<size_t>(c) * width_ * stretches_], width_,
                              stretches_, stretchWeights_, NeighbourStep(width_, lines_)};
-    for (const Streak& streak : FindStreaks(grid)) {
-      report.findings.push_back(StreakFinding(ColumnKind(streak), c, streak));
+    const StreakSearch search = FindStreaks(grid);
+    report.columnLimits[c] = search.limit;
+    for (const Streak& streak : search.streaks) {
+      report.findings.push_back(StreakFinding(ColumnKind(streak), c, streak, search.limit));
       for (uint32_t x = streak.first; x <= streak.last; ++x) excluded[c][x] = true;
     }
   }
@@ -206,9 +213,11 @@ void ImageInspector::JudgeRows(InspectionReport& report) const {
   for (int c = 0; c < 3; ++c) {
     const LineStretches grid{&rowMeans_[static_cast<size_t>(c) * lines_ * segments_.count], lines_,
                              segments_.count, segmentWeights_, NeighbourStep(width_, lines_)};
-    for (const Streak& streak : FindStreaks(grid)) {
+    const StreakSearch search = FindStreaks(grid);
+    report.bandLimits[c] = search.limit;
+    for (const Streak& streak : search.streaks) {
       const FindingKind kind = streak.offset < 0 ? FindingKind::kLowBand : FindingKind::kHighBand;
-      report.findings.push_back(StreakFinding(kind, c, streak));
+      report.findings.push_back(StreakFinding(kind, c, streak, search.limit));
     }
   }
 }

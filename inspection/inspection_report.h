@@ -55,6 +55,9 @@ struct InspectionReport {
   // Judged: every line arrived and the image was not too large to inspect.
   bool judged = false;
   ChannelStatistics channels[3];
+  // The least offset, in levels, from which a column or a band counted, per channel: it rises
+  // above kLeastOffset where the picture itself is busy.
+  double columnLimits[3] = {}, bandLimits[3] = {};
   std::vector<Finding> findings;
 };
 

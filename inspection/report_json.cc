@@ -11,8 +11,32 @@ double Rounded(double value, double steps = 100) {
   return std::round(value * steps) / steps;
 }
 
+const char* KindKey(FindingKind kind) {
+  switch (kind) {
+    case FindingKind::kDeadColumns:
+      return "dead_columns";
+    case FindingKind::kStuckColumns:
+      return "stuck_columns";
+    case FindingKind::kWeakColumns:
+      return "weak_columns";
+    case FindingKind::kStrongColumns:
+      return "strong_columns";
+    case FindingKind::kLowBand:
+      return "low_band";
+    case FindingKind::kHighBand:
+      return "high_band";
+    case FindingKind::kDimChannel:
+      return "dim_channel";
+    case FindingKind::kClippedAtZero:
+      return "clipped_at_zero";
+    case FindingKind::kClippedAtFullScale:
+      return "clipped_at_full_scale";
+  }
+  return "";
+}
+
 nlohmann::json FindingJson(const Finding& finding, const std::string& text) {
-  nlohmann::json json = {{"kind", FindingName(finding.kind)},
+  nlohmann::json json = {{"kind", KindKey(finding.kind)},
                          {"channel", ChannelName(finding.channel)}};
   switch (finding.kind) {
     case FindingKind::kDeadColumns:
@@ -86,6 +110,14 @@ nlohmann::json ReportJson(const InspectionReport& report) {
     }
   }
   json["channels"] = channels;
+  if (report.judged) {
+    json["least_offsets"] = {{"columns",
+                              {Rounded(report.columnLimits[0]), Rounded(report.columnLimits[1]),
+                               Rounded(report.columnLimits[2])}},
+                             {"bands",
+                              {Rounded(report.bandLimits[0]), Rounded(report.bandLimits[1]),
+                               Rounded(report.bandLimits[2])}}};
+  }
   json["findings"] = findings;
   json["defects"] = report.judged ? nlohmann::json(report.findings.size()) : nullptr;
   json["verdict"] = Verdict(report);

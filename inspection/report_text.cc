@@ -92,6 +92,16 @@ std::string FindingLine(const Finding& finding) {
   return {};
 }
 
+// What "no defect found" means for this picture: a busy one raises the least offsets.
+std::string LimitsLine(const InspectionReport& report) {
+  const double* columns = report.columnLimits;
+  const double* bands = report.bandLimits;
+  return Format(
+      "least offsets (red, green, blue): columns %.1f, %.1f, %.1f levels, bands %.1f, %.1f, "
+      "%.1f levels",
+      columns[0], columns[1], columns[2], bands[0], bands[1], bands[2]);
+}
+
 }  // namespace
 
 const char* ChannelName(ImageChannel channel) {
@@ -148,6 +158,7 @@ std::vector<std::string> ReportLines(const InspectionReport& report) {
       lines.push_back(ChannelLine(static_cast<ImageChannel>(c), report.channels[c]));
     }
     for (const Finding& finding : report.findings) lines.push_back(FindingLine(finding));
+    lines.push_back(LimitsLine(report));
   }
   lines.push_back(Verdict(report));
   return lines;

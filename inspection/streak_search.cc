@@ -30,13 +30,19 @@ double SideMedian(uint32_t i, uint32_t count, uint32_t step, int side, auto&& va
 }
 
 // A line differs from its neighbours only when it differs from both sides in the same
-// direction: an edge of the picture beside it, or a slope across it, is not a defect.
+// direction: an edge of the picture beside it, or a slope across it, is not a defect. Its offset
+// is from the middle of both sides (so that a slope does not hide it), but at most twice its
+// offset from the nearer side (so that an edge near it, which tips one side, does not count).
 double OffsetFromSides(double value, double before, double after) {
   if (std::isnan(before) || std::isnan(after)) return 0;
   const double fromBefore = value - before;
   const double fromAfter = value - after;
   if (fromBefore * fromAfter <= 0) return 0;
-  return fromBefore > 0 ? std::min(fromBefore, fromAfter) : std::max(fromBefore, fromAfter);
+  const double fromMiddle = value - (before + after) / 2;
+  const double fromNearer =
+      fromBefore > 0 ? std::min(fromBefore, fromAfter) : std::max(fromBefore, fromAfter);
+  return fromMiddle > 0 ? std::min(fromMiddle, 2 * fromNearer)
+                        : std::max(fromMiddle, 2 * fromNearer);
 }
 
 double OffsetAt(uint32_t i, uint32_t count, uint32_t step, auto&& value) {
@@ -108,7 +114,7 @@ uint32_t NeighbourStep(uint32_t width, uint32_t lines) {
   return std::max<uint32_t>(1, std::min(width, lines) / kShortSideLines);
 }
 
-std::vector<Streak> FindStreaks(const LineStretches& grid) {
+StreakSearch FindStreaks(const LineStretches& grid) {
   const uint32_t lines = grid.lines;
   const uint32_t stretches = grid.stretches;
   const auto mean = [&](uint32_t line, uint32_t stretch) {
@@ -154,8 +160,8 @@ std::vector<Streak> FindStreaks(const LineStretches& grid) {
       last->coverage = std::min(last->coverage, coverage);
       last->last = i;
     } else {
-      streaks.push_back({i, i, offset, profile[i], coverage, limit});
+      streaks.push_back({i, i, offset, profile[i], coverage});
     }
   }
-  return streaks;
+  return {streaks, limit};
 }

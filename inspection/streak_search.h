@@ -27,13 +27,17 @@ struct Streak {
   double offset;    // mean offset of the lines from their neighbours, in levels
   double level;     // their mean level
   double coverage;  // least share of their length in which each of them differs
-  double limit;     // the least offset that counted in this channel
+};
+
+struct StreakSearch {
+  std::vector<Streak> streaks;
+  double limit;  // the least offset that counted in this channel
 };
 
 // A line counts when its mean differs from the median of its neighbours by at least the limit
 // (kLeastOffset, or kScatterFactor times the typical offset of the channel's lines, whichever is
 // more), and when it differs in the same direction by half as much in stretches that make up
 // kLeastCoverage of its length.
-std::vector<Streak> FindStreaks(const LineStretches& grid);
+StreakSearch FindStreaks(const LineStretches& grid);
 
 #endif

@@ -47,4 +47,29 @@ TEST(SimConfigTest, WrongItemsAreDescribed) {
   }
 }
 
+TEST(SimConfigTest, PlantedDefects) {
+  std::string error;
+  const PlantedDefects defects =
+      ParseSimConfig("column=weak:10,column=stuck:5:3:g:250,band=7:2:-9:b,dim=all:60,grain=8:3",
+                     error)
+          .value()
+          .scanner.scan.defects;
+  ASSERT_EQ(defects.columns.size(), 2u);
+  EXPECT_EQ(
+      (std::tuple{defects.columns[0].width, defects.columns[0].channel, defects.columns[0].level}),
+      (std::tuple{1u, PlantedChannel::kAll, 32}));
+  EXPECT_EQ((std::tuple{defects.columns[1].first, defects.columns[1].width,
+                        defects.columns[1].channel, defects.columns[1].level}),
+            (std::tuple{5u, 3u, PlantedChannel::kGreen, 250}));
+  EXPECT_EQ((std::tuple{defects.bands[0].lines, defects.bands[0].offset, defects.bands[0].channel}),
+            (std::tuple{2u, -9, PlantedChannel::kBlue}));
+  EXPECT_EQ((std::vector<int>(defects.channelPercent, defects.channelPercent + 3)),
+            (std::vector<int>{60, 60, 60}));
+  EXPECT_EQ((std::tuple{defects.grainSigma, defects.grainSeed}), (std::tuple{8, 3u}));
+  for (const char* wrong : {"column=bent:1", "column=dead:1:0", "column=dead:1:1:x", "band=1:0:5",
+                            "band=1:1:300", "dim=r:101", "grain=65"}) {
+    EXPECT_FALSE(ParseSimConfig(wrong, error).has_value()) << wrong;
+  }
+}
+
 }  // namespace

@@ -7,13 +7,25 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+// libpng's own message would go to standard error; the caller says what failed, once.
+void FailQuietly(png_structp png, png_const_charp) {
+  png_longjmp(png, 1);
+}
+
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+}  // namespace
+
 bool WritePreviewPng(const std::string& path, const PreviewPicture& picture, std::string& error) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) {
     error = std::strerror(errno);
     return false;
   }
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_structp png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, FailQuietly, IgnoreWarning);
   png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
   bool written = false;
   // libpng reports a failed write by jumping back here (before that, errno says why).
