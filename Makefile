@@ -3,7 +3,7 @@
 # make install  builds a release and installs it under PREFIX (default /usr/local; DESTDIR too)
 # They install the Debian packages they miss: as root, or through sudo for another user.
 
-RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
+RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev libtiff-dev libpng-dev nlohmann-json3-dev
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
 TEST_PACKAGES := $(FUZZ_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
                  g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format wine wine64 xvfb
