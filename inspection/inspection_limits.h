@@ -34,8 +34,9 @@ inline constexpr double kClippedShare = 0.01;
 inline constexpr double kLeastFilmBase = 32.0;
 
 // A channel is dim when its film base is below `leastShare` of `compared`'s. The orange mask of a
-// colour negative passes red most and blue least (the test film: green 67 %, blue 41 % of red);
-// these shares leave room for denser masks and for film without one.
+// colour negative passes red most and blue least (the simulator's film: green 67 %, blue 41 % of
+// red); these shares leave room for masks that pass half as much green and blue, and for film
+// without a mask.
 struct DimLimit {
   ImageChannel channel, compared;
   double leastShare;
