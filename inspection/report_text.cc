@@ -146,7 +146,7 @@ std::string Verdict(const InspectionReport& report) {
   if (!report.judged) return "not judged";
   const size_t count = report.findings.size();
   if (count == 0) return "no defect found";
-  return Format("%zu defect%s found", count, count == 1 ? "" : "s");
+  return Format("%u defect%s found", static_cast<unsigned>(count), count == 1 ? "" : "s");
 }
 
 std::vector<std::string> ReportLines(const InspectionReport& report) {
