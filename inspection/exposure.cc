@@ -27,12 +27,12 @@ FilmLevels MeasureFilmLevels(const uint16_t* means, uint32_t columns, uint32_t s
                              const std::vector<bool>& excluded) {
   std::vector<uint32_t> histogram(kSteps);
   uint64_t count = 0;
-  for (uint32_t x = 0; x < columns; ++x) {
-    if (excluded[x]) continue;
-    for (uint32_t s = 0; s < stretches; ++s) {
-      ++histogram[means[size_t{x} * stretches + s] * kStepsPerLevel / 256];
+  for (uint32_t s = 0; s < stretches; ++s) {
+    for (uint32_t x = 0; x < columns; ++x) {
+      if (excluded[x]) continue;
+      ++histogram[means[size_t{s} * columns + x] * kStepsPerLevel / 256];
+      ++count;
     }
-    count += stretches;
   }
   if (count == 0) return {};
   return {Quantile(histogram, count, kFilmBaseQuantile),

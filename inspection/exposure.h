@@ -13,7 +13,7 @@ struct FilmLevels {
 };
 
 // The film base and densest level of one channel from its column means along the frame
-// (means[column * stretches + stretch], 1/256 level), leaving out columns marked in `excluded`.
+// (means[stretch * columns + column], 1/256 level), leaving out columns marked in `excluded`.
 FilmLevels MeasureFilmLevels(const uint16_t* means, uint32_t columns, uint32_t stretches,
                              const std::vector<bool>& excluded);
 

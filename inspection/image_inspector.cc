@@ -104,13 +104,17 @@ void ImageInspector::AddRow(const uint8_t* rgb) {
   if (tooLarge_ || rowsAdded_ >= lines_) return;
   const size_t samples = size_t{width_} * 3;
   RowSummary summary;
-  SummarizeRow(rgb, width_, segments_, summary);
+  const bool sampled = rowsAdded_ % kDeviationRowStep == 0;
+  SummarizeRow(rgb, width_, segments_, sampled, summary);
   for (int c = 0; c < 3; ++c) {
     uint16_t* means = &rowMeans_[(static_cast<size_t>(c) * lines_ + rowsAdded_) * segments_.count];
+    uint64_t sum = 0;
     for (uint32_t j = 0; j < segments_.count; ++j) {
-      sampleSums_[c] += summary.segmentSums[j][c];
+      sum += summary.segmentSums[j][c];
       means[j] = static_cast<uint16_t>(summary.segmentSums[j][c] * segmentScales_[j] + 0.5);
     }
+    sampleSums_[c] += sum;
+    if (sampled) sampledSums_[c] += sum;
     squareSums_[c] += summary.squares[c];
     minimum_[c] = std::min(minimum_[c], summary.minimum[c]);
     maximum_[c] = std::max(maximum_[c], summary.maximum[c]);
@@ -135,12 +139,12 @@ void ImageInspector::AddRow(const uint8_t* rgb) {
 void ImageInspector::EndStretch() {
   const uint32_t first = static_cast<uint32_t>(stretch_ * uint64_t{lines_} / stretches_);
   const double scale = 256.0 / (stretchEnd_ - first);
-  for (size_t column = 0; column < width_; ++column) {
-    for (size_t channel = 0; channel < 3; ++channel) {
+  for (size_t channel = 0; channel < 3; ++channel) {
+    uint16_t* means = &columnMeans_[(channel * stretches_ + stretch_) * width_];
+    for (size_t column = 0; column < width_; ++column) {
       const size_t i = column * 3 + channel;
-      const double sum = static_cast<double>(sums_[i]) + shortSums_[i];
-      columnMeans_[(channel * width_ + column) * stretches_ + stretch_] =
-          static_cast<uint16_t>(sum * scale + 0.5);
+      means[column] =
+          static_cast<uint16_t>((static_cast<double>(sums_[i]) + shortSums_[i]) * scale + 0.5);
     }
   }
   std::fill(sums_.begin(), sums_.end(), 0u);
@@ -166,8 +170,11 @@ InspectionReport ImageInspector::End(bool dataLost) {
     statistics.minimum = minimum_[c];
     statistics.maximum = maximum_[c];
     statistics.mean = sampleSums_[c] / samples;
+    const double sampled =
+        static_cast<double>((lines_ + kDeviationRowStep - 1) / kDeviationRowStep) * width_;
+    const double sampledMean = sampledSums_[c] / sampled;
     statistics.standardDeviation =
-        std::sqrt(std::max(0.0, squareSums_[c] / samples - statistics.mean * statistics.mean));
+        std::sqrt(std::max(0.0, squareSums_[c] / sampled - sampledMean * sampledMean));
     uint64_t atZero = 0, atFullScale = 0;
     for (uint32_t x = 0; x < width_; ++x) {
       atZero += atZero_[size_t{x} * 3 + c];
@@ -198,8 +205,13 @@ void ImageInspector::JudgeColumns(InspectionReport& report,
                                   std::vector<bool> (&excluded)[3]) const {
   for (int c = 0; c < 3; ++c) {
     excluded[c].assign(width_, false);
-    const LineStretches grid{&columnMeans_[static_cast<size_t>(c) * width_ * stretches_], width_,
-                             stretches_, stretchWeights_, NeighbourStep(width_, lines_)};
+    const LineStretches grid{&columnMeans_[static_cast<size_t>(c) * width_ * stretches_],
+                             width_,
+                             stretches_,
+                             1,
+                             width_,
+                             stretchWeights_,
+                             NeighbourStep(width_, lines_)};
     const StreakSearch search = FindStreaks(grid);
     report.columnLimits[c] = search.limit;
     for (const Streak& streak : search.streaks) {
@@ -211,8 +223,13 @@ void ImageInspector::JudgeColumns(InspectionReport& report,
 
 void ImageInspector::JudgeRows(InspectionReport& report) const {
   for (int c = 0; c < 3; ++c) {
-    const LineStretches grid{&rowMeans_[static_cast<size_t>(c) * lines_ * segments_.count], lines_,
-                             segments_.count, segmentWeights_, NeighbourStep(width_, lines_)};
+    const LineStretches grid{&rowMeans_[static_cast<size_t>(c) * lines_ * segments_.count],
+                             lines_,
+                             segments_.count,
+                             segments_.count,
+                             1,
+                             segmentWeights_,
+                             NeighbourStep(width_, lines_)};
     const StreakSearch search = FindStreaks(grid);
     report.bandLimits[c] = search.limit;
     for (const Streak& streak : search.streaks) {

@@ -42,7 +42,7 @@ class ImageInspector {
 
   uint32_t width_ = 0, lines_ = 0, resolution_ = 0, rowsAdded_ = 0;
   bool tooLarge_ = false;
-  // Column means in stretches along the frame: [channel][column][stretch], 1/256 level.
+  // Column means in stretches along the frame: [channel][stretch][column], 1/256 level.
   uint32_t stretches_ = 0, stretch_ = 0, stretchEnd_ = 0, rowsInShortSums_ = 0;
   std::vector<uint16_t> shortSums_;  // of at most 256 rows, per sample
   std::vector<uint32_t> sums_;       // of the stretch so far, per sample
@@ -53,8 +53,8 @@ class ImageInspector {
   std::vector<uint16_t> rowMeans_;
   std::vector<double> segmentWeights_;
   double segmentScales_[kMostSegments] = {};  // from a segment's sum to its mean in 1/256
-  // Per channel.
-  uint64_t sampleSums_[3] = {}, squareSums_[3] = {};
+  // Per channel; the standard deviation is of every kDeviationRowStep-th row.
+  uint64_t sampleSums_[3] = {}, sampledSums_[3] = {}, squareSums_[3] = {};
   uint8_t minimum_[3] = {}, maximum_[3] = {};
   // Samples at 0 and at full scale, per sample position of a row.
   std::vector<uint32_t> atZero_, atFullScale_;

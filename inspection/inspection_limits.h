@@ -54,6 +54,10 @@ inline constexpr DimLimit kDimLimits[] = {
 inline constexpr double kFilmBaseQuantile = 0.98;
 inline constexpr double kDensestQuantile = 0.02;
 
+// The standard deviation of each channel is measured on every fourth row: as exact as a
+// technician reads it (2.5 million samples at 2720 dpi), for a quarter of its cost.
+inline constexpr uint32_t kDeviationRowStep = 4;
+
 // Largest width and height the inspection takes (its accumulators grow with both).
 inline constexpr uint32_t kLargestSide = 65535;
 

@@ -34,7 +34,7 @@ RowSegments CutIntoSegments(uint32_t width) {
 }
 
 void SummarizeRow(const uint8_t* __restrict row, uint32_t width, const RowSegments& segments,
-                  RowSummary& summary) {
+                  bool withSquares, RowSummary& summary) {
   const uint32_t blocks = width / kBlockPixels;
   uint8_t low[kBlockSamples], high[kBlockSamples];
   for (uint32_t k = 0; k < kBlockSamples; ++k) {
@@ -59,7 +59,7 @@ void SummarizeRow(const uint8_t* __restrict row, uint32_t width, const RowSegmen
   }
   // Squares of up to 4096 blocks fit 32-bit lanes.
   uint32_t squares[kBlockSamples] = {};
-  for (uint32_t b = 0; b < blocks; ++b) {
+  for (uint32_t b = 0; b < (withSquares ? blocks : 0); ++b) {
     const uint8_t* block = row + b * kBlockSamples;
     for (uint32_t k = 0; k < kBlockSamples; ++k) squares[k] += uint32_t{block[k]} * block[k];
   }
@@ -79,7 +79,7 @@ void SummarizeRow(const uint8_t* __restrict row, uint32_t width, const RowSegmen
     summary.segmentSums[segments.count - 1][i % 3] += value;
     summary.minimum[i % 3] = std::min(summary.minimum[i % 3], value);
     summary.maximum[i % 3] = std::max(summary.maximum[i % 3], value);
-    summary.squares[i % 3] += uint32_t{value} * value;
+    if (withSquares) summary.squares[i % 3] += uint32_t{value} * value;
   }
 }
 

@@ -25,8 +25,9 @@ struct RowSummary {
   uint64_t squares[3];
 };
 
-// Sums, extremes and sums of squares of one row of `width` pixels.
-void SummarizeRow(const uint8_t* row, uint32_t width, const RowSegments& segments,
+// Sums and extremes of one row of `width` pixels, and with `squares` its sums of squares
+// (else 0).
+void SummarizeRow(const uint8_t* row, uint32_t width, const RowSegments& segments, bool squares,
                   RowSummary& summary);
 
 // sums[i] += row[i] for `samples` samples.

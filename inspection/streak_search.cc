@@ -118,13 +118,11 @@ StreakSearch FindStreaks(const LineStretches& grid) {
   const uint32_t lines = grid.lines;
   const uint32_t stretches = grid.stretches;
   const auto mean = [&](uint32_t line, uint32_t stretch) {
-    return grid.means[size_t{line} * stretches + stretch] / 256.0;
+    return grid.means[line * grid.lineStride + stretch * grid.stretchStride] / 256.0;
   };
   std::vector<double> profile(lines);
-  for (uint32_t i = 0; i < lines; ++i) {
-    double sum = 0;
-    for (uint32_t s = 0; s < stretches; ++s) sum += grid.weights[s] * mean(i, s);
-    profile[i] = sum;
+  for (uint32_t s = 0; s < stretches; ++s) {
+    for (uint32_t i = 0; i < lines; ++i) profile[i] += grid.weights[s] * mean(i, s);
   }
   const std::vector<double> before = SideMedians(profile, grid.step, -1);
   const std::vector<double> after = SideMedians(profile, grid.step, +1);

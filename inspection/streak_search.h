@@ -4,15 +4,17 @@
 #ifndef SCAN_FS_INSPECTION_STREAK_SEARCH_H
 #define SCAN_FS_INSPECTION_STREAK_SEARCH_H
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 // One channel's mean levels of every line in stretches along it, in 1/256 level:
-// means[line * stretches + stretch]. `weights` are the stretches' shares of a line (sum 1).
-// A line's neighbours are every `step`-th line, kNeighbourLines of them on either side.
+// means[line * lineStride + stretch * stretchStride]. `weights` are the stretches' shares of a
+// line (sum 1). A line's neighbours are every `step`-th line, kNeighbourLines on either side.
 struct LineStretches {
   const uint16_t* means;
   uint32_t lines, stretches;
+  size_t lineStride, stretchStride;
   const std::vector<double>& weights;
   uint32_t step;
 };

@@ -1,6 +1,7 @@
 #include "platform/linux/scan_inspection.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "inspection/report_text.h"
@@ -23,22 +24,7 @@ constexpr uint8_t kReleaseUnit = 0x17;
 constexpr uint32_t kWindowResolutionAt = 10;
 constexpr uint32_t kStatusReplyLength = 24;
 
-// Chunks copied and not yet inspected: enough for the thread to keep up without holding the scan.
-constexpr size_t kChunkBuffers = 8;
-
 }  // namespace
-
-ScanInspection::ScanInspection(bool keepPreview)
-    : keepPreview_(keepPreview), freeBuffers_(kChunkBuffers), thread_([this] { Inspect(); }) {}
-
-ScanInspection::~ScanInspection() {
-  {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
-  }
-  work_.notify_all();
-  thread_.join();
-}
 
 void ScanInspection::Observe(const void* requestBlock, uint8_t status) {
   const auto* header = static_cast<const SRB_Header*>(requestBlock);
@@ -47,7 +33,7 @@ void ScanInspection::Observe(const void* requestBlock, uint8_t status) {
   const uint8_t* data = request.SRB_BufPointer;
   const uint32_t length = std::min(CommandTransferLength(request.CDBByte), request.SRB_BufLen);
   const bool done = status == SS_COMP && data != nullptr;
-  std::unique_lock lock(mutex_);
+  std::lock_guard lock(mutex_);
   switch (request.CDBByte[0]) {
     case kSetWindow:
       if (done && length >= kWindowResolutionAt + 2) {
@@ -62,27 +48,18 @@ void ScanInspection::Observe(const void* requestBlock, uint8_t status) {
     case kDataStatus:
       if (!done || !awaitingSize_ || length < kStatusReplyLength) break;
       awaitingSize_ = false;
+      bytesPerLine_ = LoadBigEndian32(&data[12]);
+      inspector_.Begin(bytesPerLine_ / 3, LoadBigEndian32(&data[16]), resolution_, keepPreview_);
       inImage_ = true;
-      Post(Event(Event::Kind::kBegin, LoadBigEndian32(&data[12]), LoadBigEndian32(&data[16]),
-                 resolution_));
+      dataLost_ = false;
+      partRow_.clear();
       break;
     case kRead:
       if (!inImage_) break;
-      if (!done) {
-        Post(Event(Event::Kind::kDataLost));
-        break;
-      }
-      if (freeBuffers_.empty()) {
-        observerWaits_ = true;
-        room_.wait(lock, [this] { return freeBuffers_.size() >= kChunkBuffers / 2; });
-        observerWaits_ = false;
-      }
-      {
-        Event event(Event::Kind::kData);
-        event.data = std::move(freeBuffers_.back());
-        freeBuffers_.pop_back();
-        event.data.assign(data, data + length);
-        Post(std::move(event));
+      if (done) {
+        AddImageData(data, length);
+      } else {
+        dataLost_ = true;
       }
       break;
     case kObjectPosition:
@@ -94,81 +71,7 @@ void ScanInspection::Observe(const void* requestBlock, uint8_t status) {
   }
 }
 
-void ScanInspection::Post(Event event) {
-  events_.push_back(std::move(event));
-  if (threadWaits_) work_.notify_one();
-}
-
-void ScanInspection::EndScan() {
-  if (awaitingSize_) Post(Event(Event::Kind::kNoSize));
-  awaitingSize_ = false;
-  if (inImage_) Post(Event(Event::Kind::kEnd));
-  inImage_ = false;
-}
-
-std::vector<InspectedScan> ScanInspection::TakeEnded() {
-  std::unique_lock lock(mutex_);
-  EndScan();
-  takerWaits_ = true;
-  room_.wait(lock, [this] { return events_.empty() && !busy_; });
-  takerWaits_ = false;
-  return std::exchange(ended_, {});
-}
-
-void ScanInspection::Inspect() {
-  std::unique_lock lock(mutex_);
-  for (;;) {
-    threadWaits_ = true;
-    work_.wait(lock, [this] { return stopping_ || !events_.empty(); });
-    threadWaits_ = false;
-    if (events_.empty()) return;
-    Event event = std::move(events_.front());
-    events_.pop_front();
-    busy_ = true;
-    lock.unlock();
-    Handle(event);
-    lock.lock();
-    busy_ = false;
-    if (event.kind == Event::Kind::kData) freeBuffers_.push_back(std::move(event.data));
-    if ((observerWaits_ && freeBuffers_.size() >= kChunkBuffers / 2) ||
-        (takerWaits_ && events_.empty())) {
-      room_.notify_all();
-    }
-  }
-}
-
-void ScanInspection::Handle(Event& event) {
-  switch (event.kind) {
-    case Event::Kind::kBegin:
-      bytesPerLine_ = event.bytesPerLine;
-      inspector_.Begin(event.bytesPerLine / 3, event.lines, event.resolution, keepPreview_);
-      dataLost_ = false;
-      partRow_.clear();
-      return;
-    case Event::Kind::kData:
-      AddImageData(event.data.data(), event.data.size());
-      return;
-    case Event::Kind::kDataLost:
-      dataLost_ = true;
-      return;
-    case Event::Kind::kEnd: {
-      InspectedScan scan;
-      scan.report = inspector_.End(dataLost_);
-      scan.preview = inspector_.Preview(*scan.report);
-      partRow_ = {};
-      std::lock_guard lock(mutex_);
-      ended_.push_back(std::move(scan));
-      return;
-    }
-    case Event::Kind::kNoSize: {
-      std::lock_guard lock(mutex_);
-      ended_.emplace_back();
-      return;
-    }
-  }
-}
-
-void ScanInspection::AddImageData(const uint8_t* data, size_t length) {
+void ScanInspection::AddImageData(const uint8_t* data, uint32_t length) {
   // An image of no pixels, or too large to judge: nothing is kept of it.
   if (!inspector_.takesRows()) return;
   while (length > 0 && inspector_.rowsAdded() < inspector_.lines()) {
@@ -178,7 +81,8 @@ void ScanInspection::AddImageData(const uint8_t* data, size_t length) {
       length -= bytesPerLine_;
       continue;
     }
-    const size_t piece = std::min<size_t>(length, bytesPerLine_ - partRow_.size());
+    const uint32_t piece =
+        std::min<uint32_t>(length, bytesPerLine_ - static_cast<uint32_t>(partRow_.size()));
     partRow_.insert(partRow_.end(), data, data + piece);
     data += piece;
     length -= piece;
@@ -187,6 +91,25 @@ void ScanInspection::AddImageData(const uint8_t* data, size_t length) {
       partRow_.clear();
     }
   }
+  if (inspector_.rowsAdded() == inspector_.lines()) EndScan();
+}
+
+void ScanInspection::EndScan() {
+  if (awaitingSize_) ended_.push_back({});
+  awaitingSize_ = false;
+  if (!inImage_) return;
+  inImage_ = false;
+  InspectedScan scan;
+  scan.report = inspector_.End(dataLost_);
+  scan.preview = inspector_.Preview(*scan.report);
+  ended_.push_back(std::move(scan));
+  partRow_ = {};
+}
+
+std::vector<InspectedScan> ScanInspection::TakeEnded() {
+  std::lock_guard lock(mutex_);
+  EndScan();
+  return std::exchange(ended_, {});
 }
 
 bool PrintInspectedScans(const std::vector<InspectedScan>& scans,
