@@ -28,8 +28,8 @@ failures=0
 check() {
   rm -f "$work/log" "$work/bin/sudo"
   [ "$2" = no-sudo ] || fake sudo 'echo "sudo $1" >>"$LOG"; exec "$@"'
-  output=$(cd "$source_dir" && PATH="$work/bin" USER_ID=$1 FOREIGN=$3 MISSING=$4 LOG="$work/log" \
-    "$(command -v make)" --no-print-directory -s test-deps 2>&1)
+  output=$(cd "$source_dir" && env -u MAKEFLAGS -u MAKELEVEL -u MFLAGS PATH="$work/bin" \
+    USER_ID="$1" FOREIGN="$3" MISSING="$4" LOG="$work/log" "$(command -v make)" -s test-deps 2>&1)
   status=$?
   if [ "$5" = refused ]; then
     expected=$6
