@@ -5,8 +5,11 @@
 
 RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
-TEST_PACKAGES := $(FUZZ_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
-                 g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format wine wine64 xvfb
+# The 32-bit Wine (wine32:i386) comes through Debian's multiarch: the install step adds the i386
+# architecture first. fonts-wine and the Japanese Gothic font are for the dialogs under Wine.
+TEST_PACKAGES := $(FUZZ_PACKAGES) googletest libgtest-dev libtiff-dev libpng-dev tmux \
+                 g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format wine wine64 wine32:i386 \
+                 fonts-wine fonts-ipafont-gothic xvfb
 KERNEL_TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev \
                         qemu-system-x86 busybox-static cpio
 TEST_PACKAGES += $(KERNEL_TEST_PACKAGES)
@@ -28,13 +31,23 @@ endif
 define install_missing
 	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
+	  archs=$$(for p in $$missing; do \
+	    case $$p in *:*) a=$${p##*:}; [ "$$a" = "$$(dpkg --print-architecture)" ] || \
+	      dpkg --print-foreign-architectures | grep -qx "$$a" || echo $$a;; esac; \
+	  done | sort -u); \
 	  if [ "$$(id -u)" = 0 ]; then as_root=""; \
 	  elif command -v sudo >/dev/null; then as_root="sudo"; \
 	  else \
 	    echo "Missing Debian packages:" $$missing; \
-	    echo "Install them as root (apt-get install" $$missing"), then run make again."; exit 1; \
+	    echo "Install them as root, then run make again:"; \
+	    for a in $$archs; do echo "  dpkg --add-architecture $$a"; done; \
+	    echo "  apt-get update"; \
+	    echo "  apt-get install" $$missing; exit 1; \
 	  fi; \
 	  echo "Installing:" $$missing; \
+	  for a in $$archs; do \
+	    echo "Adding the architecture $$a (multiarch)"; $$as_root dpkg --add-architecture $$a || exit 1; \
+	  done; \
 	  $$as_root apt-get update -qq && \
 	  $$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
 	fi

@@ -10,6 +10,7 @@ constexpr uint32_t kInitialScanResolution = 75;
 uint16_t adapterCount;
 char warningCaption[kCaptionSize];
 char informationCaption[kCaptionSize];
+uint8_t commandRunning;
 DeviceAddress deviceAddress = kInitialDeviceAddress;
 char productId[kProductIdLength + 1];
 uint8_t scannerFound;
@@ -26,6 +27,7 @@ void ResetProgramState() {
   adapterCount = 0;
   warningCaption[0] = '\0';
   informationCaption[0] = '\0';
+  commandRunning = 0;
   deviceAddress = kInitialDeviceAddress;
   productId[0] = '\0';
   scannerFound = 0;

@@ -18,6 +18,9 @@ extern uint16_t adapterCount;
 extern char warningCaption[kCaptionSize];
 extern char informationCaption[kCaptionSize];
 
+// Written by the command dispatch: 1 while a menu command runs.
+extern uint8_t commandRunning;
+
 // Written by the scanner search.
 extern DeviceAddress deviceAddress;
 extern char productId[kProductIdLength + 1];
