@@ -9,45 +9,10 @@
 
 namespace {
 
-// Splits a command line as bash does for completion (at blanks, and around each run of '=' or
-// ':'), runs the completion function with the cursor at the end, and prints one reply a line.
-constexpr char kCompleteLine[] = R"(
-source /usr/share/bash-completion/bash_completion
-source "$SCAN_FS_COMPLETION"
-compopt() { :; }  # only a real completion may set its options
-complete_line() {
-  local line=$1 word= i c breaks after_break
-  COMP_WORDS=()
-  for ((i = 0; i < ${#line}; i++)); do
-    c=${line:i:1}
-    breaks=0 after_break=0
-    [[ $c == [=:] ]] && breaks=1
-    [[ $word == *[=:] ]] && after_break=1
-    if [[ $c == " " ]]; then
-      [[ -n $word ]] && COMP_WORDS+=("$word")
-      word=
-    elif [[ -n $word ]] && ((breaks != after_break)); then
-      COMP_WORDS+=("$word")
-      word=$c
-    else
-      word+=$c
-    fi
-  done
-  COMP_WORDS+=("$word")
-  COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
-  COMP_LINE=$line
-  COMP_POINT=${#line}
-  COMPREPLY=()
-  _scan_fs scan_fs "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
-  ((${#COMPREPLY[@]} == 0)) || printf '%s\n' "${COMPREPLY[@]}"
-}
-complete_line "$1"
-)";
-
 std::vector<std::string> Completions(const std::string& line) {
   const std::string binaryFolder = std::filesystem::path(SCAN_FS_BINARY).parent_path();
   const ProgramRun run = RunProgram(
-      "/bin/bash", {"-c", kCompleteLine, "complete_line", line},
+      SCAN_FS_SOURCE_DIR "/tests/support/complete_line.bash", {line},
       RunOptions::Prepared(
           "touch trace.jsonl && export PATH=" + ShellQuote(binaryFolder) +
           ":$PATH SCAN_FS_COMPLETION=" + ShellQuote(SCAN_FS_SOURCE_DIR "/setup/scan_fs.bash")));
