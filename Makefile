@@ -1,9 +1,11 @@
 # make run      builds the Linux program (build/linux/scan_fs) and starts it on the simulated T2
 # make test     builds every configuration and runs every test
 # make install  builds a release and installs it under PREFIX (default /usr/local; DESTDIR too)
+# make deb      builds the Debian package build/deb/scan-fs_VERSION_ARCH.deb
+# make windows-zip  builds build/windows-zip/scan_fs-VERSION-windows.zip for technicians
 # They install the Debian packages they miss: as root, or through sudo for another user.
 
-RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
+RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev nlohmann-json3-dev
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
 # The 32-bit Wine (wine32:i386) comes through Debian's multiarch: the install step adds the i386
 # architecture first. fonts-wine and the Japanese Gothic font are for the dialogs under Wine.
@@ -12,12 +14,19 @@ TEST_PACKAGES := $(FUZZ_PACKAGES) googletest libgtest-dev libtiff-dev libpng-dev
                  fonts-wine fonts-ipafont-gothic xvfb
 KERNEL_TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev \
                         qemu-system-x86 busybox-static cpio
-TEST_PACKAGES += $(KERNEL_TEST_PACKAGES)
+DEB_PACKAGES := $(RUN_PACKAGES) build-essential dpkg-dev debhelper lintian
+WINDOWS_ZIP_PACKAGES := cmake ninja-build g++-mingw-w64-i686 zip
+TEST_PACKAGES += $(KERNEL_TEST_PACKAGES) $(DEB_PACKAGES) $(WINDOWS_ZIP_PACKAGES) unzip \
+                 bash-completion
 
 .PHONY: run test benchmark install release run-deps test-deps linux linux-asan mingw32 mingw64 \
-        check-format format kernel-test fuzz-deps fuzz-build fuzz-test fuzz
+        check-format format kernel-test fuzz-deps fuzz-build fuzz-test fuzz deb deb-test \
+        windows-zip windows-zip-test
 
 PREFIX ?= /usr/local
+
+# The version of the packages: the About box's, kept once in resources/dialogs.def.
+VERSION := $(shell sed -n 's/.*IDC_ABOUT_VERSION, "Version \([^"]*\)".*/\1/p' resources/dialogs.def)
 
 # Run by root in a tree that another user owns (sudo make ...), the builds still run as that
 # user, so that build/ never ends up owned by root; the program and the installation do not.
@@ -104,6 +113,53 @@ mingw32 mingw64:
 	$(AS_OWNER) cmake --build --preset $@
 	$(AS_OWNER) ctest --preset $@
 
+# The Debian package. dpkg-buildpackage runs in a copy of the tree under build/deb and leaves the
+# package beside it, so nothing is written outside build/; debian/changelog is made from VERSION.
+DEB_BUILD := build/deb
+DEB_SOURCE := $(DEB_BUILD)/scan-fs-$(VERSION)
+DEB = $(DEB_BUILD)/scan-fs_$(VERSION)_$(shell dpkg --print-architecture).deb
+
+deb:
+	$(call install_missing,$(DEB_PACKAGES))
+	$(AS_OWNER) rm -rf $(DEB_BUILD)
+	$(AS_OWNER) mkdir -p $(DEB_SOURCE)
+	$(AS_OWNER) sh -c 'tar -c --exclude-vcs --exclude-vcs-ignores --exclude=./build . | \
+	  tar -x -C $(DEB_SOURCE) && tools/debian_changelog.sh $(VERSION) >$(DEB_SOURCE)/debian/changelog'
+	cd $(DEB_SOURCE) && $(AS_OWNER) dpkg-buildpackage -us -uc -jauto >../build.log 2>&1 || \
+	  { tail -n 30 $(DEB_BUILD)/build.log; echo "The package build failed: see $(DEB_BUILD)/build.log"; \
+	    exit 1; }
+	@echo "Built $(DEB)"
+
+# The package lints clean, and its program runs as the tested one does.
+deb-test: deb
+	$(AS_OWNER) cmake --preset linux >/dev/null
+	$(AS_OWNER) cmake --build --preset linux --target scan_fs
+	$(AS_OWNER) lintian --fail-on error,warning --info $(DEB_BUILD)/scan-fs_$(VERSION)_*.changes
+	$(AS_OWNER) tests/package/check_deb.sh $(DEB) $(VERSION) build/linux/scan_fs
+
+# The 32-bit Windows program for technicians: scan_fs.exe, its README.txt (CR LF) and the
+# simulated manager in a folder of its own.
+WINDOWS_ZIP_BUILD := build/windows-zip
+WINDOWS_ZIP_NAME := scan_fs-$(VERSION)-windows
+WINDOWS_ZIP_FOLDER := $(WINDOWS_ZIP_BUILD)/$(WINDOWS_ZIP_NAME)
+
+windows-zip:
+	$(call install_missing,$(WINDOWS_ZIP_PACKAGES))
+	$(AS_OWNER) cmake --preset mingw32 >/dev/null
+	$(AS_OWNER) cmake --build --preset mingw32 --target scan_fs wnaspi32_sim
+	$(AS_OWNER) rm -rf $(WINDOWS_ZIP_BUILD)
+	$(AS_OWNER) mkdir -p $(WINDOWS_ZIP_FOLDER)/simulated-scanner
+	$(AS_OWNER) cp build/mingw32/scan_fs.exe $(WINDOWS_ZIP_FOLDER)/
+	$(AS_OWNER) cp build/mingw32/WNASPI32.dll $(WINDOWS_ZIP_FOLDER)/simulated-scanner/
+	$(AS_OWNER) sh -c "sed 's/@VERSION@/$(VERSION)/; s/\$$/\r/' setup/README-windows.txt \
+	  >$(WINDOWS_ZIP_FOLDER)/README.txt"
+	cd $(WINDOWS_ZIP_BUILD) && $(AS_OWNER) zip -q -r -X $(WINDOWS_ZIP_NAME).zip $(WINDOWS_ZIP_NAME)
+	@echo "Built $(WINDOWS_ZIP_BUILD)/$(WINDOWS_ZIP_NAME).zip"
+
+windows-zip-test: windows-zip
+	$(AS_OWNER) tests/package/check_windows_zip.sh $(WINDOWS_ZIP_BUILD)/$(WINDOWS_ZIP_NAME).zip \
+	  $(VERSION)
+
 # The fuzz target of device replies (tests/fuzz). fuzz-test: a short run from the checked-in
 # seeds, part of make test; fuzz: a long one (FUZZ_SECONDS) that keeps what it finds in
 # build/fuzz/corpus. A failing input lands in build/fuzz/artifacts.
@@ -141,6 +197,8 @@ test: test-deps
 	$(MAKE) --no-print-directory linux-asan
 	$(MAKE) --no-print-directory mingw32
 	$(MAKE) --no-print-directory mingw64
+	$(MAKE) --no-print-directory windows-zip-test
+	$(MAKE) --no-print-directory deb-test
 	$(MAKE) --no-print-directory kernel-test
 	$(MAKE) --no-print-directory fuzz-test
 

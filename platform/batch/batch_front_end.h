@@ -15,12 +15,29 @@
 #include <vector>
 
 #include "platform/batch/batch_commands.h"
+#include "platform/batch/batch_report.h"
 #include "platform/linux/front_end.h"
 #include "platform/linux/progress.h"
 
+// The line format above, on `out`.
+class BatchLines : public BatchReport {
+ public:
+  explicit BatchLines(std::FILE* out) : out_(out) {}
+  void Section(std::string_view name, const BatchCommand* command) override;
+  void Box(const MessageBoxRequest& box, int answer) override;
+  void DialogOpened(const DialogTemplate& dialog) override;
+  void Clicked(const DialogControl& control) override;
+  void DialogClosed() override;
+  void PageLine(const SurfaceLine& line) override;
+  void Unavailable(std::string_view name) override;
+
+ private:
+  std::FILE* out_;
+};
+
 class BatchFrontEnd : public FrontEnd {
  public:
-  explicit BatchFrontEnd(std::FILE* out) : out_(out) {}
+  explicit BatchFrontEnd(BatchReport& report) : report_(report) {}
   int ShowMessageBox(const MessageBoxRequest& box) override;
   void RunDialog(DialogSession& dialog) override;
   // Progress goes to standard error, and only when that is a terminal: standard output keeps
@@ -32,13 +49,15 @@ class BatchFrontEnd : public FrontEnd {
   // The command whose boxes and dialogs come next (nullptr: answer OK, cancel dialogs).
   void SetCommand(const BatchCommand* command) { command_ = command; }
   void PrintSurface();
-  void PrintSection(std::string_view name);
+  void PrintSection(std::string_view name, const BatchCommand* command);
   void PrintUnavailable(std::string_view name);
   // A warning box appeared, a command was unavailable, or a self-diagnostic found a fault.
   bool warned() const { return warned_; }
 
  private:
-  std::FILE* out_;
+  void Warn(BatchWarning why, std::string_view text);
+
+  BatchReport& report_;
   const BatchCommand* command_ = nullptr;
   bool warned_ = false;
   ProgressPace pace_;
@@ -50,6 +69,8 @@ std::string EscapeBatchText(std::string_view text);
 
 // Creates the main window, runs the commands and returns the exit status: 0, or 1 when a
 // warning box appeared, a command was unavailable or a self-diagnostic found a fault.
+int RunBatch(const std::vector<BatchCommand>& commands, BatchReport& report);
+// The same in the line format.
 int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out);
 
 #endif

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/batch/batch_commands.h"
+#include "sim/sim_config.h"
 
 namespace {
 
@@ -25,6 +26,20 @@ bool TakeValue(std::string_view argument, std::string_view name, int& index, int
   return false;
 }
 
+// The simulator's item names, in lines of at most 80 columns.
+std::string SimulatorItemsHelp() {
+  std::string help;
+  std::string line = " ";
+  for (const std::string& name : SimConfigItemNames()) {
+    if (line.size() + 1 + name.size() > 80) {
+      help += line + "\n";
+      line = " ";
+    }
+    line += " " + name;
+  }
+  return help + line + "\n";
+}
+
 }  // namespace
 
 bool ParseProgramOptions(int argc, char** argv, ProgramOptions& options, std::string& error) {
@@ -32,6 +47,10 @@ bool ParseProgramOptions(int argc, char** argv, ProgramOptions& options, std::st
     const std::string_view argument = argv[index];
     if (argument == "--help" || argument == "-h") {
       options.help = true;
+    } else if (argument == "--version") {
+      options.version = true;
+    } else if (argument == "--json") {
+      options.json = true;
     } else if (argument == "--simulate") {
       options.simulate = "";
     } else if (argument.substr(0, 11) == "--simulate=") {
@@ -49,7 +68,7 @@ bool ParseProgramOptions(int argc, char** argv, ProgramOptions& options, std::st
 
 std::string ProgramUsage() {
   return std::string(
-             "Usage: scan_fs [--simulate[=CONFIG]] [--batch COMMANDS] [--trace FILE]\n"
+             "Usage: scan_fs [--simulate[=CONFIG]] [--batch COMMANDS [--json]] [--trace FILE]\n"
              "Service and test utility for the Tessaline T1 and T2 film scanners.\n"
              "\n"
              "  --simulate[=CONFIG]  use the simulated SCSI bus instead of Linux SCSI generic;\n"
@@ -58,12 +77,18 @@ std::string ProgramUsage() {
              "  --batch COMMANDS     run comma-separated menu commands without a terminal and\n"
              "                       print what they show\n"
              "  --trace FILE         write every SCSI request block to FILE, one JSON line each\n"
+             "  --json               with --batch: one JSON document on standard output instead\n"
+             "                       of the lines (its form: see the manual page)\n"
+             "  --version            the program's name and version\n"
              "  --help               this text\n"
              "\n"
              "Without --batch the program runs its terminal user interface.\n"
              "\n"
              "Batch commands:\n") +
          BatchCommandsHelp() +
+         "\n"
+         "Simulator items (CONFIG: comma-separated ITEM=VALUE, see the manual page):\n" +
+         SimulatorItemsHelp() +
          "\n"
          "Exit status: 0; 1 when in batch mode a warning box appeared, a command was\n"
          "unavailable or a self-diagnostic found a fault; 2 for a usage error; 3 when the\n"
