@@ -27,7 +27,7 @@ enum class SelfTestRun {
 // Runs the test unless the user cancels or the scanner does not answer first.
 // `request` is the caller's block: the manager writes the status, host adapter status and sense
 // data into it, so it must stay where it is until the call has returned.
-SelfTestRun RunConfirmedSelfTest(WindowHandle window, const SelfTestTexts& texts, uint8_t testSelection,
-                          SRB_ExecSCSICmd& request);
+SelfTestRun RunConfirmedSelfTest(WindowHandle window, const SelfTestTexts& texts,
+                                 uint8_t testSelection, SRB_ExecSCSICmd& request);
 
 #endif

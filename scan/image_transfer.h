@@ -19,11 +19,11 @@ inline constexpr int kStatusFailureLimit = 3;
 inline constexpr int kStalledRoundLimit = 3;
 
 enum class TransferEnd {
-  kComplete,    // every chunk arrived and the scanner reports nothing left
-  kIncomplete,  // the scanner was drained or gave up, but part of the image is missing
-  kStatusLost,  // the scanner stopped reporting what remains
+  kComplete,     // every chunk arrived and the scanner reports nothing left
+  kIncomplete,   // the scanner was drained or gave up, but part of the image is missing
+  kStatusLost,   // the scanner stopped reporting what remains
   kScannerLost,  // a request got no answer from the scanner: nothing more is sent to it
-  kStopped,     // the user asked to stop
+  kStopped,      // the user asked to stop
 };
 
 // Where the chunks go in file mode: never more than the bytes the header declares, and nothing

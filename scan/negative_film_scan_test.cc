@@ -236,7 +236,9 @@ TEST_F(ScanTest, AScanWithoutItsOwnSizeReadsNothing) {
   const Texts cdbs = Scan(bench);
   EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{"*** Error in Get Data Status ***", kNoImage}));
   EXPECT_EQ(Texts(cdbs.end() - 3, cdbs.end()), (Texts{kStatus, kReleased[0], kReleased[1]}));
-  EXPECT_EQ(std::count_if(cdbs.begin(), cdbs.end(), [](auto& cdb) { return cdb[0] == '2' && cdb[1] == '8'; }), 0);
+  EXPECT_EQ(std::count_if(cdbs.begin(), cdbs.end(),
+                          [](auto& cdb) { return cdb[0] == '2' && cdb[1] == '8'; }),
+            0);
   const std::string file = directory_.Read("img_fs.tif");
   EXPECT_EQ(file.substr(0, 4), std::string("II\0\0", 4));
   EXPECT_EQ(DeclaredImageFileSize(file), file.size());

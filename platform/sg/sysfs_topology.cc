@@ -1,5 +1,7 @@
 #include "platform/sg/sysfs_topology.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
@@ -83,6 +85,16 @@ std::string SysfsTopology::DeviceDescription(const std::string& name) const {
   const std::string model = ReadAttribute(device / "model");
   if (vendor.empty() || model.empty()) return vendor + model;
   return vendor + " " + model;
+}
+
+std::optional<DeviceIdentity> SysfsTopology::IdentityOf(const std::string& name) const {
+  const fs::path device = fs::path(root_) / "class/scsi_generic" / name / "device";
+  struct stat directory;
+  if (::stat(device.c_str(), &directory) != 0) return std::nullopt;
+  const std::string revision = ReadAttribute(device / "rev");
+  std::string description = DeviceDescription(name);
+  if (!revision.empty()) description += (description.empty() ? "" : " ") + revision;
+  return DeviceIdentity{name, static_cast<uint64_t>(directory.st_ino), description};
 }
 
 std::optional<ScsiAddress> SysfsTopology::ParseAddress(const std::string& text) {
