@@ -7,7 +7,7 @@ RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
 TEST_PACKAGES := $(FUZZ_PACKAGES) googletest libgtest-dev libtiff-dev tmux \
                  g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format wine wine64 xvfb
-KERNEL_TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev \
+KERNEL_TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev sg3-utils \
                         qemu-system-x86 busybox-static cpio
 TEST_PACKAGES += $(KERNEL_TEST_PACKAGES)
 
