@@ -150,6 +150,17 @@ replace_unit() {
   counted > disk_commands_after
 }
 
+# signal: once the handler stopped answering, SIGTERM twice. After the first the program still
+# waits for its command in flight; the second ends it at once.
+signal_twice() {
+  wait_for 300 stopped "$handler" || return
+  program=$(pidof scan_fs)
+  kill -TERM "$program"
+  sleep 1
+  [ -e "/proc/$program" ] && echo waiting > after_first_signal
+  kill -TERM "$program"
+}
+
 # run NAME TIME_OUT [OPTIONS [EVENT]]: scan_fs --batch /test/NAME.batch on the scanner of
 # start_scanner NAME TIME_OUT OPTIONS, with EVENT beside it.
 run() {
@@ -211,6 +222,7 @@ run t2-2720-memory 30
 run deleted 30 --stop-after=28:2 delete_unit
 run killed 2 --kill-after=28:2
 run stopped 30 --stop-after=28:2
+run signalled 30 --stop-after=28:2 signal_twice
 run replaced 30 --stop-after=12:1 replace_unit
 client_pass
 finish done

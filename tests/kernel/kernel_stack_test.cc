@@ -214,6 +214,15 @@ INSTANTIATE_TEST_SUITE_P(
                       14.5, 20}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// SIGTERM while the scanner does not answer: the program still waits for the command in flight,
+// then a second SIGTERM ends it at once, as that signal does.
+TEST_F(KernelStack, ASecondSignalEndsTheProgramWhileTheScannerDoesNotAnswer) {
+  const GuestRun guest("signalled");
+  EXPECT_EQ(FirstLine(guest.folder + "after_first_signal"), "waiting");
+  EXPECT_EQ(guest.exitStatus(), 128 + 15);
+  EXPECT_LT(guest.seconds(), 5);
+}
+
 // A RAM disk takes the scanner's place at 1:0:2:0 while a self-diagnostic waits for its first
 // answer: the disk gets none of the commands that follow (the self-test, the data dump's, the
 // scan's), and the user learns why.
