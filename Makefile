@@ -56,10 +56,11 @@ run: run-deps
 
 benchmark: run-deps
 	$(AS_OWNER) cmake --preset linux >/dev/null
-	$(AS_OWNER) cmake --build --preset linux --target scan_benchmark wait_benchmark
+	$(AS_OWNER) cmake --build --preset linux --target scan_benchmark wait_benchmark sg_request_benchmark
 	$(AS_OWNER) mkdir -p build/benchmark
 	$(AS_OWNER) ./build/linux/benchmarks/scan_benchmark build/benchmark
 	$(AS_OWNER) ./build/linux/benchmarks/wait_benchmark
+	$(AS_OWNER) ./build/linux/benchmarks/sg_request_benchmark
 
 # A plain release configure, as anyone building the program gets it: warnings stay warnings.
 release: run-deps

@@ -112,16 +112,17 @@ SgManager::OpenedNode SgManager::OpenProbedNode(uint8_t adapter, uint8_t target,
   OpenedNode node = OpenNode(adapter, target, lun);
   const auto probed = probed_.find(Address{adapter, target, lun});
   if (probed == probed_.end()) return node;  // never probed: as found
-  const std::optional<DeviceIdentity> found = probed->second;
+  const std::optional<ProbedDevice>& found = probed->second;
   const std::optional<DeviceIdentity> now = IdentityOf(node);
-  if (now == found) return node;
+  if (found ? now == found->identity : !now) return node;
   if (found && !now) {
-    Notify(
-        GoneDeviceNotice(adapter, target, lun, setup_.deviceDirectory + "/" + found->node, *found));
+    Notify(GoneDeviceNotice(adapter, target, lun,
+                            setup_.deviceDirectory + "/" + found->identity.node,
+                            found->identification));
   } else {
     NodePlace place = node.place;
-    place.description = now ? now->description : "";
-    Notify(OtherDeviceNotice(place, found ? found->description : ""));
+    place.description = topology_.DeviceIdentification(node.name);
+    Notify(OtherDeviceNotice(place, found ? found->identification : ""));
   }
   if (node.descriptor >= 0) setup_.calls.close(node.descriptor);
   node.descriptor = -1;
@@ -142,8 +143,11 @@ uint8_t SgManager::ExecuteCommand(SRB_ExecSCSICmd& request) {
   OpenedNode node;
   if (request.CDBByte[0] == kInquiry) {
     node = OpenNode(request.SRB_HaId, request.SRB_Target, request.SRB_Lun);
-    if (request.SRB_HaId < hosts_.size()) {
-      probed_[Address{request.SRB_HaId, request.SRB_Target, request.SRB_Lun}] = IdentityOf(node);
+    std::optional<ProbedDevice>& probed =
+        probed_[Address{request.SRB_HaId, request.SRB_Target, request.SRB_Lun}];
+    probed.reset();
+    if (const std::optional<DeviceIdentity> identity = IdentityOf(node)) {
+      probed = ProbedDevice{*identity, topology_.DeviceIdentification(node.name)};
     }
   } else {
     node = OpenProbedNode(request.SRB_HaId, request.SRB_Target, request.SRB_Lun);

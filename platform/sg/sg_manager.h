@@ -56,6 +56,10 @@ class SgManager : public AspiManager {
     NodePlace place;            // without the description, which only a notice needs
   };
   using Address = std::tuple<uint8_t, uint8_t, uint8_t>;  // adapter, target, LUN
+  struct ProbedDevice {
+    DeviceIdentity identity;
+    std::string identification;  // VENDOR MODEL REVISION, for a notice
+  };
 
   uint8_t InquireAdapter(SRB_HAInquiry& inquiry) override;
   void StartScsiRequest(SRB_ExecSCSICmd& request) override;
@@ -80,7 +84,7 @@ class SgManager : public AspiManager {
   bool hostsRead_ = false;
   std::set<std::string> told_;
   // What the last INQUIRY found at each address: the device, or none that could be reached.
-  std::map<Address, std::optional<DeviceIdentity>> probed_;
+  std::map<Address, std::optional<ProbedDevice>> probed_;
 };
 
 // The real system's set-up: /sys and /dev, or the folders that SCAN_FS_SYSFS and SCAN_FS_DEV

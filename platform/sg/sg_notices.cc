@@ -79,10 +79,10 @@ std::string OtherDeviceNotice(const NodePlace& now, const std::string& found) {
 }
 
 std::string GoneDeviceNotice(unsigned adapter, unsigned target, uint64_t lun,
-                             const std::string& path, const DeviceIdentity& found) {
+                             const std::string& path, const std::string& found) {
   return "The device that the scanner search found at adapter " + std::to_string(adapter) +
          ", target " + std::to_string(target) + ", LUN " + std::to_string(lun) + " (" + path +
-         ": " + Printable(found.description) + ") is gone.";
+         ": " + Printable(found) + ") is gone.";
 }
 
 std::string ResetRefusedNotice(const NodePlace& node) {

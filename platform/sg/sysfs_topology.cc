@@ -87,14 +87,19 @@ std::string SysfsTopology::DeviceDescription(const std::string& name) const {
   return vendor + " " + model;
 }
 
+std::string SysfsTopology::DeviceIdentification(const std::string& name) const {
+  const std::string description = DeviceDescription(name);
+  const std::string revision =
+      ReadAttribute(fs::path(root_) / "class/scsi_generic" / name / "device/rev");
+  if (description.empty() || revision.empty()) return description + revision;
+  return description + " " + revision;
+}
+
 std::optional<DeviceIdentity> SysfsTopology::IdentityOf(const std::string& name) const {
   const fs::path device = fs::path(root_) / "class/scsi_generic" / name / "device";
   struct stat directory;
   if (::stat(device.c_str(), &directory) != 0) return std::nullopt;
-  const std::string revision = ReadAttribute(device / "rev");
-  std::string description = DeviceDescription(name);
-  if (!revision.empty()) description += (description.empty() ? "" : " ") + revision;
-  return DeviceIdentity{name, static_cast<uint64_t>(directory.st_ino), description};
+  return DeviceIdentity{name, static_cast<uint64_t>(directory.st_ino)};
 }
 
 std::optional<ScsiAddress> SysfsTopology::ParseAddress(const std::string& text) {

@@ -24,12 +24,12 @@ struct ScsiAddress {
   bool operator==(const ScsiAddress&) const = default;
 };
 
-// What tells one device from another at the same address. A device that the kernel attaches
-// anew gets a new sysfs directory (a new inode), even where its node keeps its number.
+// What tells one device from another at the same address: a device that the kernel attaches
+// anew gets a new sysfs directory (a new inode), even where its node keeps its number and the
+// device its identification.
 struct DeviceIdentity {
-  std::string node;         // sgM
-  uint64_t directory;       // inode of the device's sysfs directory
-  std::string description;  // "VENDOR MODEL REVISION", as the kernel read them from the device
+  std::string node;    // sgM
+  uint64_t directory;  // inode of the device's sysfs directory
   bool operator==(const DeviceIdentity&) const = default;
 };
 
@@ -46,7 +46,9 @@ class SysfsTopology {
   // "VENDOR MODEL" of the device behind node `name`, as the kernel read it from the device;
   // empty when unknown.
   std::string DeviceDescription(const std::string& name) const;
-  // The identity of the device behind node `name`; nullopt when the node is gone.
+  // "VENDOR MODEL REVISION" of the device behind node `name`; empty when unknown.
+  std::string DeviceIdentification(const std::string& name) const;
+  // The identity of the device behind node `name` (one stat); nullopt when the node is gone.
   std::optional<DeviceIdentity> IdentityOf(const std::string& name) const;
 
   // "H:C:T:L" parsed; nullopt when it is not that form.
