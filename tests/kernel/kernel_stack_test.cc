@@ -97,23 +97,35 @@ class KernelStack : public testing::Test {
   }
 };
 
-// A working scanner: every request to it, byte for byte what the in-process simulator gives for
+// A working scanner: every request to it byte for byte what the in-process simulator gives for
 // the same configuration (CDB, data out and in, statuses and sense data, so CHECK CONDITIONs and
-// their sense data cross the kernel intact), and the same output, exit status and files.
-class WorkingScanner : public KernelStack, public testing::WithParamInterface<const char*> {};
+// their sense data cross the kernel intact), the same output, exit status and files; and what
+// the run shows by itself: the lines it must hold, and the image that libtiff reads back as the
+// simulator's negative.
+struct WorkingRun {
+  const char* name;
+  Lines shows;
+  uint32_t dpi;  // of img_fs.tif; 0 for none
+};
 
-TEST_P(WorkingScanner, MatchesTheSimulatedBusRequestForRequest) {
-  const std::string name = GetParam();
-  const GuestRun guest(name);
+void PrintTo(const WorkingRun& run, std::ostream* out) {
+  *out << run.name;
+}
+
+class WorkingScanner : public KernelStack, public testing::WithParamInterface<WorkingRun> {};
+
+TEST_P(WorkingScanner, MatchesTheSimulatedBusAndShowsItsResult) {
+  const WorkingRun& run = GetParam();
+  const GuestRun guest(run.name);
   const std::string manager = SgManager::kManagerId;
   const std::string layout = ",adapters=2,scanner=1:2,adapter=0:7:" + manager +
                              ":sym53c8xx,adapter=1:7:" + manager +
                              ":tcm_loopback,device=0:0:QEMU HARDDISK:QEMU,"
                              "device=0:1:QEMU CD-ROM:QEMU";
+  const std::string given = Results() + "/" + run.name;
   const ProgramRun simulated =
-      RunProgram(SCAN_FS_BINARY,
-                 {"--simulate=" + FirstLine(Results() + "/" + name + ".config") + layout, "--batch",
-                  FirstLine(Results() + "/" + name + ".batch"), "--trace", "trace.jsonl"});
+      RunProgram(SCAN_FS_BINARY, {"--simulate=" + FirstLine(given + ".config") + layout, "--batch",
+                                  FirstLine(given + ".batch"), "--trace", "trace.jsonl"});
   EXPECT_EQ(guest.exitStatus(), simulated.exitStatus);
   EXPECT_TRUE(SameLines(guest.out(), simulated.OutLines())) << "batch output";
   EXPECT_EQ(guest.File("stderr.txt"), "");
@@ -123,44 +135,42 @@ TEST_P(WorkingScanner, MatchesTheSimulatedBusRequestForRequest) {
   for (const std::string file : {"test_dat.txt", "img_fs.tif"}) {
     EXPECT_TRUE(SameBytes(guest.File(file), simulated.File(file))) << file;
   }
-}
-
-INSTANTIATE_TEST_SUITE_P(Runs, WorkingScanner,
-                         testing::Values("all", "faults", "t1-2720-file", "t2-2720-memory"),
-                         [](const auto& info) {
-                           std::string name = info.param;
-                           std::replace(name.begin(), name.end(), '-', '_');
-                           return name;
-                         });
-
-// What each of those runs shows by itself: the search found the T2 behind the loopback host, the
-// self-tests' faults are named, and the images that libtiff reads are the simulator's negatives.
-TEST_F(KernelStack, EachWorkingRunShowsItsOwnResult) {
-  const Lines all = GuestRun("all").out();
-  EXPECT_TRUE(Has(all, "line 20 35 Scanner ID(Board# 1) : 2"));
-  EXPECT_TRUE(Has(all, "line 20 75 Product ID           : ZR-40123B(Tessaline T2)"));
-  EXPECT_TRUE(Has(all, "line 20 75 ASPI Manager Name         : sym53c8xx"));
-  EXPECT_TRUE(Has(GuestRun("faults").out(), "line 20 55 (Lamp error)"));
-  EXPECT_TRUE(Has(GuestRun("faults").out(), "line 20 55 (Error of Gatearrey(CMOS))"));
-  for (const char* name : {"all", "t1-2720-file", "t2-2720-memory"}) {
-    EXPECT_EQ(GuestRun(name).exitStatus(), 0) << name;
-    EXPECT_EQ(GuestRun(name).out().back(), "box Information: Image was scanned.") << name;
-  }
+  for (const std::string& line : run.shows) EXPECT_TRUE(Has(guest.out(), line)) << line;
+  if (run.dpi == 0) return;
   const std::filesystem::path start = std::filesystem::current_path();
-  std::filesystem::current_path(GuestRun("all").folder);
-  ExpectTiffHolds(324, 486, 340, NegativeImage(972, 486));
-  std::filesystem::current_path(GuestRun("t1-2720-file").folder);
-  ExpectTiffHolds(2592, 3888, 2720, NegativeImage(7776, 3888));
+  std::filesystem::current_path(guest.folder);
+  const uint32_t width = 2592 * run.dpi / 2720, lines = 3888 * run.dpi / 2720;
+  ExpectTiffHolds(width, lines, run.dpi, NegativeImage(3 * width, lines));
   std::filesystem::current_path(start);
 }
+
+const std::string kScanned = "box Information: Image was scanned.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, WorkingScanner,
+    testing::Values(
+        // The search passes QEMU's disk and CD-ROM and finds the T2 behind the loopback host.
+        WorkingRun{"all",
+                   {"line 20 75 ASPI Manager Name         : sym53c8xx",
+                    "line 20 35 Scanner ID(Board# 1) : 2",
+                    "line 20 75 Product ID           : ZR-40123B(Tessaline T2)", kScanned},
+                   340},
+        WorkingRun{
+            "faults", {"line 20 55 (Lamp error)", "line 20 55 (Error of Gatearrey(CMOS))"}, 0},
+        WorkingRun{"t1-2720-file", {kScanned}, 2720}, WorkingRun{"t2-2720-memory", {kScanned}, 0}),
+    [](const auto& info) {
+      std::string name = info.param.name;
+      std::replace(name.begin(), name.end(), '-', '_');
+      return name;
+    });
 
 // A scanner that stops answering in the middle of a 340-dpi scan, after its second READ: the
 // GET DATA BUFFER STATUS in flight is the last request, the scan ends there within seconds, and
 // img_fs.tif holds the header and the two chunks and is no TIFF.
 struct BrokenScanner {
   const char* name;
-  std::string lastRequestEnd;  // how the last line of the trace ends
-  double fastest, slowest;     // seconds the run may take
+  std::string lastRequestEnded;  // in the last line of the trace
+  double fastest, slowest;       // seconds the run may take
 };
 
 void PrintTo(const BrokenScanner& broken, std::ostream* out) {
@@ -180,11 +190,11 @@ TEST_P(ScannerThatStopsAnswering, EndsTheScanAtOnce) {
       {"box Warning: *** Error in Get Data Status ***", "box Warning: No image was scanned."}));
   const Lines trace = guest.trace();
   ASSERT_FALSE(trace.empty());
-  EXPECT_TRUE(
-      trace.back().starts_with("{\"cmd\":2,\"ha\":1,\"target\":2,\"lun\":0,\"flags\":0,"
-                               "\"buflen\":35,\"cdb\":\"34000000000000001c00\","))
-      << trace.back();
-  EXPECT_TRUE(trace.back().ends_with(broken.lastRequestEnd)) << trace.back();
+  for (const std::string& part :
+       {std::string("{\"cmd\":2,\"ha\":1,\"target\":2,"), std::string("\"cdb\":\"3400000000000000"),
+        "\"status\":4," + broken.lastRequestEnded}) {
+    EXPECT_NE(trace.back().find(part), std::string::npos) << trace.back();
+  }
   const std::string file = guest.File("img_fs.tif");
   EXPECT_EQ(file.size(), 216u + 2 * 29000u);
   EXPECT_EQ(file.substr(0, 4), std::string("II\0\0", 4));
@@ -196,22 +206,14 @@ INSTANTIATE_TEST_SUITE_P(
     Runs, ScannerThatStopsAnswering,
     testing::Values(
         // The kernel deletes the unit with the request in flight: the node hangs up.
-        BrokenScanner{"deleted",
-                      "\"status\":4,\"hastat\":17,\"targstat\":0,\"sense\":"
-                      "\"0000000000000000000000000000\"}",
-                      0, 5},
+        BrokenScanner{"deleted", "\"hastat\":17,", 0, 5},
         // The handler is killed: its backstore ends the command after its 2-second time-out,
         // saying that it lost the unit (NOT READY, ASC 08h).
         BrokenScanner{"killed",
-                      "\"status\":4,\"hastat\":0,\"targstat\":2,\"sense\":"
-                      "\"700002000000000a000000000800\"}",
-                      2, 6},
+                      "\"hastat\":0,\"targstat\":2,\"sense\":\"700002000000000a0000000008", 2, 6},
         // The handler stops: the command's 10 s, then 5 s for the kernel's recovery, which
         // waits for the backstore's 30 s; the program gives up by itself.
-        BrokenScanner{"stopped",
-                      "\"status\":4,\"hastat\":11,\"targstat\":0,\"sense\":"
-                      "\"0000000000000000000000000000\"}",
-                      14.5, 20}),
+        BrokenScanner{"stopped", "\"hastat\":11,", 14.5, 20}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // SIGTERM while the scanner does not answer: the program still waits for the command in flight,
@@ -243,7 +245,7 @@ TEST_F(KernelStack, AScannerReplacedByADiskGetsNoScannerCommand) {
 // The program asks QEMU's own disk and CD-ROM for nothing but their identification, in any run.
 TEST_F(KernelStack, TheOtherDevicesOnTheBusGetNothingButInquiry) {
   for (const char* name : {"all", "faults", "t1-2720-file", "t2-2720-memory", "deleted", "killed",
-                           "stopped", "replaced"}) {
+                           "stopped", "signalled", "replaced"}) {
     int inquiries = 0;
     for (const std::string& line : GuestRun(name).trace()) {
       if (!line.starts_with("{\"cmd\":2,\"ha\":0,")) continue;
