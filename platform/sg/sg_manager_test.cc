@@ -19,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What the manager handed to the kernel in one SG_IO call: direction, length, time-out, CDB.
+// What the manager handed to the kernel for one command: direction, length, time-out, CDB.
 using Transfer = std::tuple<int, unsigned, unsigned, std::vector<uint8_t>>;
 
 // A made-up sysfs tree whose device nodes' open and ioctl calls the test scripts.
