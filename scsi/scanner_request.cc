@@ -19,6 +19,19 @@ bool TargetLostItsDevice(const SRB_ExecSCSICmd& request) {
          (sense[0] & 0x7E) == 0x70 && sense[kAscOffset] == kAscLogicalUnitCommunication;
 }
 
+bool RequestGotNoAnswer(int status, const SRB_ExecSCSICmd& request) {
+  switch (status) {
+    case SS_ABORTED:
+    case SS_INVALID_HA:
+    case SS_NO_DEVICE:
+      return true;
+    case SS_ERR:
+      return request.SRB_HaStat != HASTAT_OK || TargetLostItsDevice(request);
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 int SendScannerCommand(WindowHandle owner, const ScannerCommand& command, uint8_t showError) {
@@ -32,19 +45,6 @@ int SendScannerCommand(WindowHandle owner, const ScannerCommand& command, uint8_
   scannerLost = RequestGotNoAnswer(status, request) ? 1 : 0;
   ReportCommandFailure(owner, status, command.errorTextId, showError);
   return status;
-}
-
-bool RequestGotNoAnswer(int status, const SRB_ExecSCSICmd& request) {
-  switch (status) {
-    case SS_ABORTED:
-    case SS_INVALID_HA:
-    case SS_NO_DEVICE:
-      return true;
-    case SS_ERR:
-      return request.SRB_HaStat != HASTAT_OK || TargetLostItsDevice(request);
-    default:
-      return false;
-  }
 }
 
 void ReportCommandFailure(WindowHandle owner, int status, unsigned errorTextId, uint8_t showError) {

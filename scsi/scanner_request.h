@@ -5,7 +5,6 @@
 
 #include <cstdint>
 
-#include "scsi/srb.h"
 #include "shell/platform_ui.h"
 
 struct ScannerCommand {
@@ -19,14 +18,11 @@ struct ScannerCommand {
 
 // Runs the command and returns its AspiStatus. When that is not SS_COMP and `showError` is
 // exactly 1, shows the command's error text in a warning box owned by `owner`. Sets scannerLost
-// when the request ended without the scanner's answer (RequestGotNoAnswer).
-int SendScannerCommand(WindowHandle owner, const ScannerCommand& command, uint8_t showError);
-
-// The request never got the scanner's answer: the host adapter gave it up (a time-out, an abort,
-// a selection that went unanswered), the device is gone or is no longer the one the search
+// when the request got no answer from the scanner: the host adapter gave it up (a time-out, an
+// abort, a selection that went unanswered), the device is gone or is not the one the search
 // found, or the target reports that it lost the device behind it. A scanner in that state
 // answers no further command either, and each may cost another time-out.
-bool RequestGotNoAnswer(int status, const SRB_ExecSCSICmd& request);
+int SendScannerCommand(WindowHandle owner, const ScannerCommand& command, uint8_t showError);
 
 // The error report alone, for routines that build a block of another kind.
 void ReportCommandFailure(WindowHandle owner, int status, unsigned errorTextId, uint8_t showError);

@@ -99,6 +99,7 @@ SgManager::OpenedNode SgManager::OpenNode(uint8_t adapter, uint8_t target, uint8
     // The device cannot be presented: a search goes on to the next target, where the scanner
     // may sit on a node the user may open.
     node.failure = SS_NO_DEVICE;
+    node.openFailed = true;
   }
   return node;
 }
@@ -191,8 +192,9 @@ uint8_t SgManager::ResetDevice(SRB_BusDeviceReset& request) {
   request.SRB_HaStat = HASTAT_OK;
   request.SRB_TargStat = STATUS_GOOD;
   const OpenedNode node = OpenProbedNode(request.SRB_HaId, request.SRB_Target, request.SRB_Lun);
-  // No such adapter or device: as for any request; a node that would not open: a failed reset.
-  if (node.descriptor < 0) return node.place.path.empty() ? node.failure : SS_ERR;
+  // No such adapter or device, or not the one the search found: as for any request; a node that
+  // would not open: a failed reset.
+  if (node.descriptor < 0) return node.openFailed ? SS_ERR : node.failure;
   int how = SG_SCSI_RESET_DEVICE | kResetNoEscalate;
   const int result = setup_.calls.ioctl(node.descriptor, SG_SCSI_RESET, &how);
   setup_.calls.close(node.descriptor);

@@ -52,6 +52,7 @@ class SgManager : public AspiManager {
   struct OpenedNode {
     int descriptor = -1;
     uint8_t failure = SS_COMP;  // the request's status when the node could not be opened
+    bool openFailed = false;    // the node is there, but would not open
     std::string name;           // sgN
     NodePlace place;            // without the description, which only a notice needs
   };
