@@ -12,7 +12,7 @@ FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
 TEST_PACKAGES := $(FUZZ_PACKAGES) googletest libgtest-dev libtiff-dev libpng-dev tmux \
                  g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format wine wine64 wine32:i386 \
                  fonts-wine fonts-ipafont-gothic xvfb
-KERNEL_TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev \
+KERNEL_TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev sg3-utils \
                         qemu-system-x86 busybox-static cpio
 DEB_PACKAGES := $(RUN_PACKAGES) build-essential dpkg-dev debhelper lintian
 WINDOWS_ZIP_PACKAGES := cmake ninja-build g++-mingw-w64-i686 zip
@@ -78,10 +78,11 @@ run: run-deps
 
 benchmark: run-deps
 	$(AS_OWNER) cmake --preset linux >/dev/null
-	$(AS_OWNER) cmake --build --preset linux --target scan_benchmark wait_benchmark
+	$(AS_OWNER) cmake --build --preset linux --target scan_benchmark wait_benchmark sg_request_benchmark
 	$(AS_OWNER) mkdir -p build/benchmark
 	$(AS_OWNER) ./build/linux/benchmarks/scan_benchmark build/benchmark
 	$(AS_OWNER) ./build/linux/benchmarks/wait_benchmark
+	$(AS_OWNER) ./build/linux/benchmarks/sg_request_benchmark
 
 # A plain release configure, as anyone building the program gets it: warnings stay warnings.
 release: run-deps

@@ -22,6 +22,7 @@ uint32_t bytesPerLine;
 uint32_t imageLines;
 uint32_t remainingBytes;
 uint32_t imageByteCount;
+uint8_t scannerLost;
 
 void ResetProgramState() {
   adapterCount = 0;
@@ -38,4 +39,5 @@ void ResetProgramState() {
   imageLines = 0;
   remainingBytes = 0;
   imageByteCount = 0;
+  scannerLost = 0;
 }
