@@ -24,20 +24,21 @@ void BuildSendDiagnostic(uint8_t testSelection, SRB_ExecSCSICmd& request) {
 
 }  // namespace
 
-bool RunConfirmedSelfTest(WindowHandle window, const SelfTestTexts& texts, uint8_t testSelection,
-                          SRB_ExecSCSICmd& request) {
+SelfTestRun RunConfirmedSelfTest(WindowHandle window, const SelfTestTexts& texts,
+                                 uint8_t testSelection, SRB_ExecSCSICmd& request) {
   ClearDisplay(window);
   // Takes a pending unit attention off the test; sent whether or not the user goes on.
   TestUnitReady(window, 0);
   BuildSendDiagnostic(testSelection, request);
   DrawStringLine(kTitleX, kTitleY, texts.titleId);
+  if (scannerLost != 0) return SelfTestRun::kScannerLost;
   if (!ConfirmOkCancel(window, texts.captionId, texts.confirmationId)) {
     ClearDisplay(window);
-    return false;
+    return SelfTestRun::kNotRun;
   }
   const BusyCursor busy = BeginBusyCursor();
   RunRequest(request);
   EndBusyCursor(busy);
   // A user who asked to stop while the scanner tested itself gets no report: the program ends.
-  return ReportProgress(0, 0);
+  return ReportProgress(0, 0) ? SelfTestRun::kRan : SelfTestRun::kNotRun;
 }

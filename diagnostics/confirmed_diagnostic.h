@@ -18,11 +18,16 @@ struct SelfTestTexts {
   unsigned confirmationId;
 };
 
-// Runs the test unless the user cancels (then the display is cleared and false returned). Also
-// false when the user asked the command to stop while the test ran.
+enum class SelfTestRun {
+  kRan,          // `request` holds the test's outcome
+  kNotRun,       // the user cancelled (the display is cleared), or asked the command to stop
+  kScannerLost,  // the TEST UNIT READY before it got no answer: no box yet, nothing more sent
+};
+
+// Runs the test unless the user cancels or the scanner does not answer first.
 // `request` is the caller's block: the manager writes the status, host adapter status and sense
 // data into it, so it must stay where it is until the call has returned.
-bool RunConfirmedSelfTest(WindowHandle window, const SelfTestTexts& texts, uint8_t testSelection,
-                          SRB_ExecSCSICmd& request);
+SelfTestRun RunConfirmedSelfTest(WindowHandle window, const SelfTestTexts& texts,
+                                 uint8_t testSelection, SRB_ExecSCSICmd& request);
 
 #endif

@@ -55,8 +55,13 @@ DumpEnd DumpScannerData(WindowHandle window) {
   std::FILE* file = std::fopen(kDataFileName, "w");
   if (file == nullptr) return DumpEnd::kNotOpened;
   WriteHeader(file);
-  // Takes a pending unit attention off the reads; the dump goes on whatever it answers.
+  // Takes a pending unit attention off the reads; the dump goes on whatever it answers, unless
+  // the scanner did not answer at all.
   TestUnitReady(window, 0);
+  if (scannerLost != 0) {
+    std::fclose(file);
+    return DumpEnd::kReadFailed;
+  }
 
   // Zeroed, so a short transfer never puts stack contents into the file.
   uint8_t scannerData[kScannerDataLength] = {};

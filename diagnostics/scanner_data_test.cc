@@ -37,6 +37,8 @@ TEST(SaveScannerDataTest, EachOutcomeShowsItsBoxesAndLeavesItsFile) {
       {"", "directory", {"File was not opened."}, 0, 0, ""},
       {"bufferfail=f9", "", readFailed, 2, 3},
       {"fail=readbuffer@2:04:11", "", readFailed, 3, 260},
+      // No answer to the TEST UNIT READY: nothing more goes to the scanner.
+      {"fail=tur@1:04:11", "", {readFailed[1]}, 1, 3},
       {"", "full disk", {"File was not closed."}, 3, 0, ""},
   };
   for (const Case& c : cases) {

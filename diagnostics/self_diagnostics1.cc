@@ -61,13 +61,16 @@ void DrawFaultyUnit(const uint8_t* sense) {
 void SelfDiagnostics1(WindowHandle window) {
   constexpr SelfTestTexts kTexts = {IDS_DIAG1_TITLE, IDS_DIAG1_CAPTION, IDS_DIAG1_CONFIRM};
   SRB_ExecSCSICmd request{};
-  if (!RunConfirmedSelfTest(window, kTexts, kBuiltInSelfTest, request)) return;
+  const SelfTestRun run = RunConfirmedSelfTest(window, kTexts, kBuiltInSelfTest, request);
+  if (run == SelfTestRun::kNotRun) return;
 
-  if (request.SRB_Status == SS_COMP) {
+  const bool lost = run == SelfTestRun::kScannerLost;
+  if (!lost && request.SRB_Status == SS_COMP) {
     DrawStringLine(kLineX, kFirstLineY, IDS_DIAG1_NO_PROBLEM);
     RefreshDisplay(window);
-  } else if (request.SRB_Status == SS_ERR && request.SRB_HaStat != HASTAT_OK) {
-    // Any host adapter error is reported as the scanner not answering selection.
+  } else if (lost || (request.SRB_Status == SS_ERR && request.SRB_HaStat != HASTAT_OK)) {
+    // Any host adapter error, also on the TEST UNIT READY before the test, is reported as the
+    // scanner not answering selection.
     ShowWarningText(window, IDS_DIAG1_SELECTION_TIMEOUT, false);
     ShowWarningText(window, IDS_DIAG1_FAILED, false);
   } else if (request.SRB_Status == SS_ERR) {

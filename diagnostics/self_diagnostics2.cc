@@ -49,13 +49,15 @@ const ResultCode& LookUpResultCode(uint8_t code) {
 void SelfDiagnostics2(WindowHandle window) {
   constexpr SelfTestTexts kTexts = {IDS_DIAG2_TITLE, IDS_DIAG2_CAPTION, IDS_DIAG2_CONFIRM};
   SRB_ExecSCSICmd request{};
-  if (!RunConfirmedSelfTest(window, kTexts, kMemoryAndLogicTest, request)) return;
+  const SelfTestRun run = RunConfirmedSelfTest(window, kTexts, kMemoryAndLogicTest, request);
+  if (run == SelfTestRun::kNotRun) return;
 
   // A test that found a fault ends with SS_ERR; its result block tells which device. An SS_ERR
   // from the host adapter means the test never reached the scanner: the block would still hold
   // the result of an earlier run.
-  const bool testRan = request.SRB_Status == SS_COMP ||
-                       (request.SRB_Status == SS_ERR && request.SRB_HaStat == HASTAT_OK);
+  const bool testRan = run == SelfTestRun::kRan &&
+                       (request.SRB_Status == SS_COMP ||
+                        (request.SRB_Status == SS_ERR && request.SRB_HaStat == HASTAT_OK));
   if (!testRan) {
     ShowWarningText(window, IDS_DIAG2_FAILED, false);
     return;

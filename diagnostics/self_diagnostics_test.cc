@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/linux/linux_ui.h"
 #include "resources/ids.h"
 #include "tests/support/program_bench.h"
@@ -23,6 +25,7 @@ TEST(SelfDiagnosticsTest, EachOutcomeShowsItsPageOrItsWarnings) {
     const char* config;
     Lines page;        // under the title
     Lines boxes = {};  // after the confirmation
+    bool confirmed = true;
   };
   const Lines failed1 = {"Scanner Self-diagnostics1 was failed."};
   const Lines failed2 = {"Scanner Self-diagnostics2 was failed."};
@@ -58,6 +61,9 @@ TEST(SelfDiagnosticsTest, EachOutcomeShowsItsPageOrItsWarnings) {
       {2, "fail=diag:04:11", {}, failed2},
       {2, "fail=diag:02", {}, failed2},
       {2, "bufferfail=04:04:00:05:24:00", {}, {"*** Error in Read Buffer ***", failed2[0]}},
+      // The scanner did not answer the TEST UNIT READY before the test: no confirmation, no test.
+      {1, "fail=tur@1:04:0B", {}, timeout1, false},
+      {2, "fail=tur@1:82", {}, failed2, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.config);
@@ -69,9 +75,14 @@ TEST(SelfDiagnosticsTest, EachOutcomeShowsItsPageOrItsWarnings) {
     page.insert(page.end(), c.page.begin(), c.page.end());
     EXPECT_EQ(bench.SurfaceLines(), page);
     Lines boxes = bench.frontEnd().BoxTexts();
-    ASSERT_FALSE(boxes.empty());  // the confirmation
-    boxes.erase(boxes.begin());
+    if (c.confirmed) {
+      ASSERT_FALSE(boxes.empty());
+      boxes.erase(boxes.begin());
+    }
     EXPECT_EQ(boxes, c.boxes);
+    // The test itself is sent only after the confirmation.
+    const std::vector<uint8_t> codes = bench.OperationCodes();
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), 0x1D), c.confirmed ? 1 : 0);
     for (const RecordedBox& box : bench.frontEnd().boxes()) {
       EXPECT_EQ(box.owner, MainWindow());
       EXPECT_FALSE(box.busy);

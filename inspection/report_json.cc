@@ -6,6 +6,8 @@
 
 namespace {
 
+using Json = nlohmann::ordered_json;
+
 // Two decimals are more than the levels hold; shares keep four.
 double Rounded(double value, double steps = 100) {
   return std::round(value * steps) / steps;
@@ -35,9 +37,8 @@ const char* KindKey(FindingKind kind) {
   return "";
 }
 
-nlohmann::json FindingJson(const Finding& finding, const std::string& text) {
-  nlohmann::json json = {{"kind", KindKey(finding.kind)},
-                         {"channel", ChannelName(finding.channel)}};
+Json FindingJson(const Finding& finding, const std::string& text) {
+  Json json = {{"kind", KindKey(finding.kind)}, {"channel", ChannelName(finding.channel)}};
   switch (finding.kind) {
     case FindingKind::kDeadColumns:
     case FindingKind::kStuckColumns:
@@ -58,8 +59,8 @@ nlohmann::json FindingJson(const Finding& finding, const std::string& text) {
     case FindingKind::kDimChannel:
       json["film_base"] = Rounded(finding.level);
       json["compared_with"] = finding.comparedWith == ImageChannel::kAll
-                                  ? nlohmann::json(nullptr)
-                                  : nlohmann::json(ChannelName(finding.comparedWith));
+                                  ? Json(nullptr)
+                                  : Json(ChannelName(finding.comparedWith));
       json["compared_level"] = Rounded(finding.comparedLevel);
       json["least_share"] = finding.leastShare;
       break;
@@ -75,8 +76,8 @@ nlohmann::json FindingJson(const Finding& finding, const std::string& text) {
 
 }  // namespace
 
-nlohmann::json ReportJson(const InspectionReport& report) {
-  nlohmann::json image = {{"width", report.width}, {"lines", report.lines}};
+Json ReportJson(const InspectionReport& report) {
+  Json image = {{"width", report.width}, {"lines", report.lines}};
   if (report.resolution == 0) {
     image["resolution"] = nullptr;
   } else {
@@ -84,13 +85,13 @@ nlohmann::json ReportJson(const InspectionReport& report) {
     image["width_mm"] = Rounded(report.width * 25.4 / report.resolution);
     image["length_mm"] = Rounded(report.lines * 25.4 / report.resolution);
   }
-  nlohmann::json json = {{"image", image},
-                         {"judged", report.judged},
-                         {"lines_received", report.linesReceived},
-                         {"data_lost", report.dataLost}};
+  Json json = {{"image", image},
+               {"judged", report.judged},
+               {"lines_received", report.linesReceived},
+               {"data_lost", report.dataLost}};
   const std::vector<std::string> lines = ReportLines(report);
-  nlohmann::json channels = nlohmann::json::array();
-  nlohmann::json findings = nlohmann::json::array();
+  Json channels = Json::array();
+  Json findings = Json::array();
   if (report.judged) {
     for (int c = 0; c < 3; ++c) {
       const ChannelStatistics& statistics = report.channels[c];
@@ -119,7 +120,7 @@ nlohmann::json ReportJson(const InspectionReport& report) {
                                Rounded(report.bandLimits[2])}}};
   }
   json["findings"] = findings;
-  json["defects"] = report.judged ? nlohmann::json(report.findings.size()) : nullptr;
+  json["defects"] = report.judged ? Json(report.findings.size()) : nullptr;
   json["verdict"] = Verdict(report);
   return json;
 }

@@ -17,6 +17,6 @@
 
 #include "inspection/inspection_report.h"
 
-nlohmann::json ReportJson(const InspectionReport& report);
+nlohmann::ordered_json ReportJson(const InspectionReport& report);
 
 #endif

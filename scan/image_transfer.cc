@@ -21,10 +21,10 @@ void Append(ImageFile* file, const uint8_t* chunk, uint32_t length) {
 
 }  // namespace
 
-TransferEnd TransferImage(WindowHandle owner, uint8_t* buffer, ImageFile* file,
-                          int statusFailures) {
+TransferEnd TransferImage(WindowHandle owner, uint8_t* buffer, ImageFile* file) {
   const uint32_t announced = remainingBytes;
   uint32_t received = 0;  // bytes of READs that succeeded
+  int statusFailures = 0;
   int stalledRounds = 0;
   bool chunkLost = false;
 
@@ -37,6 +37,7 @@ TransferEnd TransferImage(WindowHandle owner, uint8_t* buffer, ImageFile* file,
     const uint32_t before = remainingBytes;
     const uint32_t chunk = before < kLargestChunk ? before : kLargestChunk;
     const bool readSucceeded = ReadImage(owner, chunk, buffer, 1) == SS_COMP;
+    if (scannerLost != 0) return TransferEnd::kScannerLost;
     if (readSucceeded) {
       received += chunk;
     } else {
@@ -46,7 +47,9 @@ TransferEnd TransferImage(WindowHandle owner, uint8_t* buffer, ImageFile* file,
     Append(file, buffer, chunk);
 
     bool progressed = false;
-    if (GetDataStatus(owner, 1) == SS_COMP) {
+    const bool reported = GetDataStatus(owner, 1) == SS_COMP;
+    if (scannerLost != 0) return TransferEnd::kScannerLost;
+    if (reported) {
       statusFailures = 0;
       // What is left and what has arrived can never exceed the image announced at the start.
       if (received > announced || remainingBytes > announced - received) {

@@ -19,10 +19,11 @@ inline constexpr int kStatusFailureLimit = 3;
 inline constexpr int kStalledRoundLimit = 3;
 
 enum class TransferEnd {
-  kComplete,    // every chunk arrived and the scanner reports nothing left
-  kIncomplete,  // the scanner was drained or gave up, but part of the image is missing
-  kStatusLost,  // the scanner stopped reporting what remains
-  kStopped,     // the user asked to stop
+  kComplete,     // every chunk arrived and the scanner reports nothing left
+  kIncomplete,   // the scanner was drained or gave up, but part of the image is missing
+  kStatusLost,   // the scanner stopped reporting what remains
+  kScannerLost,  // a request got no answer from the scanner: nothing more is sent to it
+  kStopped,      // the user asked to stop
 };
 
 // Where the chunks go in file mode: never more than the bytes the header declares, and nothing
@@ -36,10 +37,10 @@ struct ImageFile {
   bool whole() const { return room == 0 && !failed; }
 };
 
-// Transfers the image whose size the last GET DATA BUFFER STATUS announced (remainingBytes).
-// `buffer` holds kReadImageBufferLength bytes. With a `file`, each chunk is appended to it; a
-// chunk whose READ failed is written as zeros. Before each READ it reports the bytes received to
-// the user and ends when asked to.
-TransferEnd TransferImage(WindowHandle owner, uint8_t* buffer, ImageFile* file, int statusFailures);
+// Transfers the image whose size this scan's first GET DATA BUFFER STATUS announced
+// (remainingBytes). `buffer` holds kReadImageBufferLength bytes. With a `file`, each chunk is
+// appended to it; a chunk whose READ failed is written as zeros. Before each READ it reports the
+// bytes received to the user and ends when asked to.
+TransferEnd TransferImage(WindowHandle owner, uint8_t* buffer, ImageFile* file);
 
 #endif

@@ -30,24 +30,34 @@ bool StopRequested() {
 }
 
 // Reserve, the model's window, gamma tables and pages, auto focus and SCAN. Failed when a
-// command whose status decides has failed; stopped when the user asked to stop once the scanner
-// was reserved, before one of the slow steps.
+// command whose status decides has failed, or when any request got no answer from the scanner;
+// stopped when the user asked to stop once the scanner was reserved, before one of the slow
+// steps.
 Preparation PrepareScan(WindowHandle owner) {
   TestUnitReady(owner, 0);  // clears what the scanner has to report since power-on or reset
+  if (scannerLost != 0) return Preparation::kFailed;
   if (TestUnitReady(owner, 1) != SS_COMP) return Preparation::kFailed;
   if (ReserveUnit(owner, 1) != SS_COMP) return Preparation::kFailed;
   if (IsModel(productId, kProductIdT1)) {
     if (SetWindowT1(owner, 1) != SS_COMP) return Preparation::kFailed;
-    for (const uint16_t qualifier : kGammaQualifiers) SendGamma8Bit(owner, qualifier, 1);
+    for (const uint16_t qualifier : kGammaQualifiers) {
+      SendGamma8Bit(owner, qualifier, 1);
+      if (scannerLost != 0) return Preparation::kFailed;
+    }
   } else if (IsModel(productId, kProductIdT2)) {
     if (DefineScanModePage20(owner, 1) != SS_COMP) return Preparation::kFailed;
     if (SetWindowT2(owner, 1) != SS_COMP) return Preparation::kFailed;
-    for (const uint16_t qualifier : kGammaQualifiers) SendGamma16Bit(owner, qualifier, 1);
+    for (const uint16_t qualifier : kGammaQualifiers) {
+      SendGamma16Bit(owner, qualifier, 1);
+      if (scannerLost != 0) return Preparation::kFailed;
+    }
   }
   DefineScanModePage02(owner, 1);
+  if (scannerLost != 0) return Preparation::kFailed;
   imageComposition = 5;
   if (StopRequested()) return Preparation::kStopped;
   ExecuteAutoFocus(owner, 1);
+  if (scannerLost != 0) return Preparation::kFailed;
   if (StopRequested()) return Preparation::kStopped;
   return ScanCommand(owner, 1) == SS_COMP ? Preparation::kReady : Preparation::kFailed;
 }
@@ -56,7 +66,7 @@ Preparation PrepareScan(WindowHandle owner) {
 // program is on its way out.
 void ReleaseScanner(WindowHandle owner, uint8_t showError) {
   MediumPosition(owner, showError);
-  ReleaseUnit(owner, showError);
+  if (scannerLost == 0) ReleaseUnit(owner, showError);
 }
 
 // Closes the image file; false, after telling the user, when anything written to it was lost.
@@ -71,6 +81,8 @@ bool CloseImageFile(const ImageFile& image) {
 }
 
 PassResult RunPass(WindowHandle owner, uint8_t* buffer) {
+  // No size an earlier scan reported may stand for this one's: not in the header, not in a READ.
+  ForgetImageGeometry();
   switch (PrepareScan(owner)) {
     case Preparation::kFailed:
       return PassResult::kEnded;
@@ -81,10 +93,9 @@ PassResult RunPass(WindowHandle owner, uint8_t* buffer) {
       break;
   }
 
-  // The size of the whole image; without it neither the file header nor the transfer is sure.
-  int statusFailures = 0;
+  // The size of the whole image; without it no READ is sent, and the file stays no TIFF.
   const bool sizeKnown = GetDataStatus(owner, 1) == SS_COMP;
-  if (!sizeKnown) statusFailures = 1;
+  TransferEnd transfer = scannerLost != 0 ? TransferEnd::kScannerLost : TransferEnd::kIncomplete;
 
   ImageFile image{nullptr, imageByteCount, false};
   if (saveToFile != 0) {
@@ -99,19 +110,21 @@ PassResult RunPass(WindowHandle owner, uint8_t* buffer) {
     image.failed = std::ferror(image.stream) != 0;
   }
 
-  const TransferEnd transfer =
-      TransferImage(owner, buffer, image.stream != nullptr ? &image : nullptr, statusFailures);
+  if (sizeKnown) {
+    transfer = TransferImage(owner, buffer, image.stream != nullptr ? &image : nullptr);
+  }
   if (image.stream != nullptr) {
-    // Only a file that holds every byte its header declares becomes a TIFF.
-    if (image.whole() && !ConfirmTiffHeader(image.stream)) image.failed = true;
+    // Only a file that holds every byte this scan's header declares becomes a TIFF.
+    if (sizeKnown && image.whole() && !ConfirmTiffHeader(image.stream)) image.failed = true;
     if (!CloseImageFile(image)) return PassResult::kEnded;
   }
-  if (transfer == TransferEnd::kStatusLost) return PassResult::kEnded;
+  if (transfer == TransferEnd::kStatusLost || transfer == TransferEnd::kScannerLost) {
+    return PassResult::kEnded;
+  }
 
   const bool stopped = transfer == TransferEnd::kStopped;
   ReleaseScanner(owner, stopped ? 0 : 1);
-  return transfer == TransferEnd::kComplete && sizeKnown ? PassResult::kComplete
-                                                         : PassResult::kIncomplete;
+  return transfer == TransferEnd::kComplete ? PassResult::kComplete : PassResult::kIncomplete;
 }
 
 }  // namespace

@@ -172,8 +172,26 @@ TEST_F(ScanTest, FailuresEndTheScanOnlyWhereTheyDecide) {
       // and each repeated READ counts its bytes again: the user is shown no more than 3000.
       {"geometry=3000:10,remaining=3000@1,fail=status@2+",
        {statusError, statusError, statusError, kNoImage}, 3, {kStatus}, true, 216 + 3000},
-      // Without the first status report the image's size is unknown.
+      // Without the first status report the image's size is unknown: no READ, no TIFF.
       {"fail=status@1", {statusError, kNoImage}, 0, kReleased, false, 216},
+      // A request that gets no answer from the scanner (a time-out, a selection that goes
+      // unanswered, a device that is gone, a target that lost it) ends the scan where it stands:
+      // its box, and nothing more is sent, OBJECT POSITION and RELEASE UNIT neither.
+      {"fail=tur@1:04:11", {kNoImage}, 0, {"000000000000"}, false, -1},
+      {"fail=send@2:04:0B", {error("Send"), kNoImage}, 0, {"2A000300020000200000"}, true, -1},
+      {"model=t1,fail=send@3:82", {error("Send"), kNoImage}, 0, {"2A000300030000010000"}, true, -1},
+      {"fail=mode@2:04:09", {page02Error, kNoImage}, 0, {"D61000000C00"}, true, -1},
+      {"fail=focus:02", {error("Execute Auto Focus"), kNoImage}, 0, {"E0010100000000000000"}, true,
+       -1},
+      {"fail=status@1:04:0B", {statusError, kNoImage}, 0, {kStatus}, true, 216},
+      {"geometry=30000:2,fail=read@2:04:0B", {readError, kNoImage}, 2, {ReadCdb(29000)}, true,
+       216 + 29000},
+      {"geometry=30000:2,fail=read@2:04:00:02:08:00", {readError, kNoImage}, 2, {ReadCdb(29000)},
+       true, 216 + 29000},
+      {"geometry=30000:2,fail=status@2:82", {statusError, kNoImage}, 1, {kStatus}, true,
+       216 + 29000},
+      {"geometry=3000:20,fail=position:04:11", {error("Medium Position"), scanned}, 3,
+       {"31000000000000000000"}, true, 60216},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -202,10 +220,29 @@ TEST_F(ScanTest, FailuresEndTheScanOnlyWhereTheyDecide) {
     const std::string file = directory_.Read("img_fs.tif");
     EXPECT_EQ(file.size(), static_cast<size_t>(c.fileSize));
     EXPECT_LE(file.size(), DeclaredImageFileSize(file));
-    // A TIFF only when it holds every byte it declares.
-    EXPECT_EQ(file[2] == 42, file.size() == DeclaredImageFileSize(file));
+    // A TIFF only when it holds every byte it declares; a header that declares no image data at
+    // all here is that of a scan whose size stayed unknown.
+    EXPECT_EQ(file[2] == 42,
+              file.size() == DeclaredImageFileSize(file) && DeclaredImageFileSize(file) > 216);
     EXPECT_TRUE(c.zerosAt == 0 || file.substr(c.zerosAt, 2000) == std::string(2000, '\0'));
   }
+}
+
+// The second scan's first status report fails: it must not take the first scan's size for its
+// own. No READ goes out, and img_fs.tif declares no image and is no TIFF.
+TEST_F(ScanTest, AScanWithoutItsOwnSizeReadsNothing) {
+  ProgramBench bench("geometry=30000:2,remaining=same@2+,fail=status@3");
+  Scan(bench, {IDC_READ_IN_MEMORY, IDC_SCAN});
+  const Texts cdbs = Scan(bench);
+  EXPECT_EQ(bench.frontEnd().BoxTexts(), (Texts{"*** Error in Get Data Status ***", kNoImage}));
+  EXPECT_EQ(Texts(cdbs.end() - 3, cdbs.end()), (Texts{kStatus, kReleased[0], kReleased[1]}));
+  EXPECT_EQ(std::count_if(cdbs.begin(), cdbs.end(),
+                          [](auto& cdb) { return cdb[0] == '2' && cdb[1] == '8'; }),
+            0);
+  const std::string file = directory_.Read("img_fs.tif");
+  EXPECT_EQ(file.substr(0, 4), std::string("II\0\0", 4));
+  EXPECT_EQ(DeclaredImageFileSize(file), file.size());
+  EXPECT_EQ(file.size(), 216u);
 }
 
 }  // namespace

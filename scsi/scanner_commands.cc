@@ -73,6 +73,13 @@ int GetDataStatus(WindowHandle owner, uint8_t showError) {
   return status;
 }
 
+void ForgetImageGeometry() {
+  bytesPerLine = 0;
+  imageLines = 0;
+  remainingBytes = 0;
+  imageByteCount = 0;
+}
+
 int ExecuteAutoFocus(WindowHandle owner, uint8_t showError) {
   const uint8_t cdb[10] = {0xE0, 0x01, 0x01, 0, 0, 0, 0, 0, 0, 0};
   return SendWithoutData(owner, cdb, sizeof cdb, IDS_ERROR_EXECUTE_AUTO_FOCUS, showError);

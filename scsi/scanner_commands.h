@@ -31,6 +31,8 @@ int SendGamma16Bit(WindowHandle owner, uint16_t dataTypeQualifier, uint8_t showE
 int MediumPosition(WindowHandle owner, uint8_t showError);
 // On success stores bytesPerLine, imageLines, remainingBytes and imageByteCount.
 int GetDataStatus(WindowHandle owner, uint8_t showError);
+// Sets those four to 0: a scan has no size until its own first report.
+void ForgetImageGeometry();
 int DefineScanModePage02(WindowHandle owner, uint8_t showError);
 int DefineScanModePage20(WindowHandle owner, uint8_t showError);
 int ExecuteAutoFocus(WindowHandle owner, uint8_t showError);

@@ -17,7 +17,11 @@ struct ScannerCommand {
 };
 
 // Runs the command and returns its AspiStatus. When that is not SS_COMP and `showError` is
-// exactly 1, shows the command's error text in a warning box owned by `owner`.
+// exactly 1, shows the command's error text in a warning box owned by `owner`. Sets scannerLost
+// when the request got no answer from the scanner: the host adapter gave it up (a time-out, an
+// abort, a selection that went unanswered), the device is gone or is not the one the search
+// found, or the target reports that it lost the device behind it. A scanner in that state
+// answers no further command either, and each may cost another time-out.
 int SendScannerCommand(WindowHandle owner, const ScannerCommand& command, uint8_t showError);
 
 // The error report alone, for routines that build a block of another kind.

@@ -71,7 +71,7 @@ void EndProgram() {
   PostQuit(0);
 }
 
-void DispatchCommand(WindowHandle window, unsigned commandId) {
+void RunCommand(WindowHandle window, unsigned commandId) {
   switch (commandId) {
     case IDM_BOARD_INFORMATION:
       ScsiBoardInformation(window);
@@ -101,6 +101,16 @@ void DispatchCommand(WindowHandle window, unsigned commandId) {
     default:
       break;
   }
+}
+
+// The boxes and dialogs of a running command run message loops of their own, and some leave the
+// main window enabled: a menu command that reaches it meanwhile is not started, or it would run
+// inside the first, on the same scanner.
+void DispatchCommand(WindowHandle window, unsigned commandId) {
+  if (commandRunning != 0) return;
+  commandRunning = 1;
+  RunCommand(window, commandId);
+  commandRunning = 0;
 }
 
 }  // namespace

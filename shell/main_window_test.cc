@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/linux/linux_ui.h"
 #include "resources/ids.h"
+#include "resources/menu.h"
 #include "shell/program_state.h"
 #include "tests/support/program_bench.h"
+#include "tests/support/temp_directory.h"
 
 namespace {
 
@@ -96,6 +99,55 @@ TEST(DispatchTest, ExitAndCloseReleaseTheSurfaceAndQuitWithZero) {
     EXPECT_EQ(QuitExitCode(), 0);
     DrawTextLine(10, 10, "late");  // after the release nothing is drawn any more
     EXPECT_EQ(bench.SurfaceLines(), kWelcomePage);
+  }
+}
+
+// Boxes and dialogs run message loops of their own, where a menu choice still reaches the main
+// window (the scan's error box is owned by the ended dialog, "File was not closed." by none):
+// every menu command tried meanwhile is dropped without a trace, and the next one runs.
+TEST(DispatchTest, NoCommandStartsInsideAnother) {
+  constexpr char kNoImage[] = "No image was scanned.";
+  struct Case {
+    const char* config;
+    unsigned command;
+    std::vector<int> clicks;
+    Texts boxes;
+  };
+  const Texts confirmation = {
+      "Scanner Self-diagnostics1 is executed. \nPlease don't set a film. \nIt takes tens of "
+      "seconds."};
+  const Case cases[] = {
+      {"fail=scan@1", IDM_SCAN_NEGATIVE_FILM, {IDC_SCAN}, {"*** Error in Scan ***", kNoImage}},
+      {"", IDM_SAVE_SCANNER_DATA, {}, {"File was not closed."}},  // test_dat.txt on a full disk
+      {"", IDM_SELF_DIAGNOSTICS_1, {}, confirmation},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
+    std::vector<uint8_t> alone;
+    for (const bool tried : {false, true}) {
+      const ScopedTempDirectory directory;
+      std::filesystem::create_symlink("/dev/full", "test_dat.txt");
+      ProgramBench bench(c.config);
+      bench.Start();
+      bench.frontEnd().Clear();
+      bench.ClearRequests();
+      if (tried) {
+        bench.frontEnd().WhileEachIsUp([] {
+          for (const MenuEntry& entry : kMenuEntries) {
+            if (entry.kind == MenuEntryKind::kItem) SendMenuCommand(entry.commandId);
+          }
+        });
+      }
+      bench.frontEnd().ClickInNextDialog(c.clicks);
+      bench.Command(c.command);
+      EXPECT_EQ(bench.frontEnd().BoxTexts(), c.boxes);
+      EXPECT_EQ(bench.frontEnd().dialogs().size(), c.clicks.empty() ? 0u : 1u);
+      if (!tried) alone = bench.OperationCodes();
+      EXPECT_EQ(bench.OperationCodes(), alone);
+      EXPECT_FALSE(QuitPosted());
+      bench.Command(IDM_ABOUT);
+      EXPECT_EQ(bench.frontEnd().dialogs().back(), "AboutBox");
+    }
   }
 }
 

@@ -10,6 +10,7 @@ constexpr uint32_t kInitialScanResolution = 75;
 uint16_t adapterCount;
 char warningCaption[kCaptionSize];
 char informationCaption[kCaptionSize];
+uint8_t commandRunning;
 DeviceAddress deviceAddress = kInitialDeviceAddress;
 char productId[kProductIdLength + 1];
 uint8_t scannerFound;
@@ -21,11 +22,13 @@ uint32_t bytesPerLine;
 uint32_t imageLines;
 uint32_t remainingBytes;
 uint32_t imageByteCount;
+uint8_t scannerLost;
 
 void ResetProgramState() {
   adapterCount = 0;
   warningCaption[0] = '\0';
   informationCaption[0] = '\0';
+  commandRunning = 0;
   deviceAddress = kInitialDeviceAddress;
   productId[0] = '\0';
   scannerFound = 0;
@@ -36,4 +39,5 @@ void ResetProgramState() {
   imageLines = 0;
   remainingBytes = 0;
   imageByteCount = 0;
+  scannerLost = 0;
 }

@@ -250,6 +250,12 @@ bool ParseItem(const std::string& rawItem, SimConfig& config, std::string& error
 
 }  // namespace
 
+std::vector<std::string> SimConfigItemNames() {
+  std::vector<std::string> names;
+  for (const auto& [name, handler] : ItemHandlers()) names.push_back(name);
+  return names;
+}
+
 std::optional<uint8_t> OperationCodeByName(std::string_view name) {
   static const std::map<std::string, uint8_t, std::less<>> codes = {
       {"tur", 0x00},  {"inquiry", 0x12},  {"reserve", 0x16},   {"release", 0x17},

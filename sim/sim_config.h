@@ -168,6 +168,9 @@ struct SimConfig {
 // describes it in `error`.
 std::optional<SimConfig> ParseSimConfig(std::string_view text, std::string& error);
 
+// The keys of every item, in alphabetical order (for --help and the shell's completion).
+std::vector<std::string> SimConfigItemNames();
+
 // Operation code of a command name of the configuration ("tur", "read", ...) or of a hex code.
 std::optional<uint8_t> OperationCodeByName(std::string_view name);
 

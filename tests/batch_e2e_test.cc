@@ -66,6 +66,7 @@ TEST(BatchEndToEnd, UsageErrorsGiveOneLineOnStandardErrorAndStatusTwo) {
       {"--simulate=reject=0:00", "--batch", "board"},
       {"--simulate=aspi=00", "--batch", "info"},
       {"--simulate=bufferfail=F9:00", "--batch", "save"},
+      {"--simulate", "--json"},  // a JSON document of batch mode only
   };
   for (const auto& arguments : wrong) {
     const ProgramRun run = ScanFs(arguments);
@@ -77,6 +78,9 @@ TEST(BatchEndToEnd, UsageErrorsGiveOneLineOnStandardErrorAndStatusTwo) {
   const ProgramRun help = ScanFs({"--help"});
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_NE(help.out.find("diag1[:cancel]"), std::string::npos);
+  const ProgramRun version = ScanFs({"--version"});
+  EXPECT_EQ(version.exitStatus, 0);
+  EXPECT_EQ(version.out, "scan_fs 1.0b\n");  // the About box's version
 }
 
 // Host adapter inquiries in the trace (the SCSI requests: tests/scan_e2e_test.cc).

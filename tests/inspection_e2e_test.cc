@@ -223,6 +223,24 @@ TEST(InspectionEndToEnd, WhatCannotBeJudgedOrWrittenIsSaid) {
             "scan_fs: the preview '/dev/full' was not written: No space left on device\n");
 }
 
+// With --json, each scan's entry carries its inspection, and a defect is a reason of the status.
+TEST(InspectionEndToEnd, TheBatchDocumentCarriesEachScansInspection) {
+  const ProgramRun run = RunProgram(
+      SCAN_FS_BINARY,
+      {"--simulate=column=dead:400::r", "--batch", "scan:340:memory,info", "--inspect", "--json"});
+  EXPECT_EQ(run.exitStatus, 1);
+  const nlohmann::json document = nlohmann::json::parse(run.out);
+  const nlohmann::json& inspection = document["commands"][0]["inspection"];
+  EXPECT_EQ(inspection["verdict"], "1 defect found");
+  EXPECT_EQ(inspection["findings"][0]["kind"], "dead_columns");
+  EXPECT_EQ(inspection["findings"][0]["first"], 50);
+  EXPECT_FALSE(document["commands"][1].contains("inspection"));
+  EXPECT_EQ(
+      document["exit"]["reasons"],
+      nlohmann::json::parse(
+          R"([{"reason": "inspection", "command": "scan:340:memory", "text": "1 defect found"}])"));
+}
+
 TEST(InspectionEndToEnd, UsageErrors) {
   for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
            {"--inspect"},
@@ -230,7 +248,7 @@ TEST(InspectionEndToEnd, UsageErrors) {
            {"--inspect", "x.tif", "--simulate", "--batch", "scan"},
            {"--inspect", "x.tif", "--trace", "t"},
            {"--simulate", "--batch", "scan", "--preview", "p.png"},
-           {"--simulate", "--batch", "scan", "--inspect", "--json"},
+           {"--simulate", "--json"},
            {"--inspect=x.tif", "--preview"}}) {
     const ProgramRun run = RunProgram(SCAN_FS_BINARY, arguments);
     EXPECT_EQ(run.exitStatus, 2) << arguments.back();

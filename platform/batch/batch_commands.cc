@@ -113,9 +113,9 @@ const char* BatchCommandsHelp() {
          "  save              Save Scanner Data (writes test_dat.txt)\n"
          "  diag1[:cancel]    Scanner Self-diagnostics 1, confirmation answered OK or Cancel\n"
          "  diag2[:cancel]    Scanner Self-diagnostics 2, likewise\n"
-         "  scan[:RES][:file|:memory]\n"
-         "                    Scan Negative Film at RES 340, 680, 1360 or 2720 dpi (default 340),\n"
-         "                    into img_fs.tif or only into memory (default file)\n"
+         "  scan[:340|:680|:1360|:2720][:file|:memory]\n"
+         "                    Scan Negative Film at that resolution in dpi (default 340), into\n"
+         "                    img_fs.tif or only into memory (default file)\n"
          "  scan:cancel       open the scan dialog and cancel it\n"
          "  about             the About box, closed with OK\n";
 }

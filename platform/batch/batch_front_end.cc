@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "inspection/report_text.h"
 #include "platform/linux/dialog_session.h"
 #include "platform/linux/interruption.h"
 #include "platform/linux/linux_ui.h"
@@ -60,66 +61,118 @@ void BatchFrontEnd::ShowNotice(const std::string& text) {
   FrontEnd::ShowNotice(text);
 }
 
-int BatchFrontEnd::ShowMessageBox(const MessageBoxRequest& box) {
+void BatchLines::Section(std::string_view name, const BatchCommand*) {
+  std::fprintf(out_, "# %s\n", EscapeBatchText(name).c_str());
+}
+
+void BatchLines::Box(const MessageBoxRequest& box, int) {
   std::fprintf(out_, "box %s: %s\n", EscapeBatchText(box.caption).c_str(),
                EscapeBatchText(box.text).c_str());
-  if (box.type & kMbIconHand) warned_ = true;
+}
+
+void BatchLines::DialogOpened(const DialogTemplate& dialog) {
+  std::fprintf(out_, "dialog %s\n", EscapeBatchText(dialog.caption).c_str());
+  for (int i = 0; i < dialog.controlCount; ++i) {
+    if (dialog.controls[i].kind == ControlKind::kCenteredText) {
+      std::fprintf(out_, "text %s\n", EscapeBatchText(dialog.controls[i].text).c_str());
+    }
+  }
+}
+
+void BatchLines::Clicked(const DialogControl& control) {
+  std::fprintf(out_, "click %s\n", EscapeBatchText(control.text).c_str());
+}
+
+void BatchLines::DialogClosed() {
+  std::fprintf(out_, "close\n");
+}
+
+void BatchLines::PageLine(const SurfaceLine& line) {
+  std::fprintf(out_, "line %d %d %s\n", line.x, line.y, EscapeBatchText(line.text).c_str());
+}
+
+void BatchLines::Unavailable(std::string_view name) {
+  std::fprintf(out_, "unavailable %s\n", EscapeBatchText(name).c_str());
+}
+
+void BatchLines::Inspection(const InspectionReport* inspection, std::string_view previewError) {
+  if (inspection == nullptr) {
+    std::fprintf(out_, "inspect %s\n", kNoImageSize);
+  } else {
+    for (const std::string& line : ReportLines(*inspection)) {
+      std::fprintf(out_, "inspect %s\n", EscapeBatchText(line).c_str());
+    }
+  }
+  if (!previewError.empty()) {
+    std::fprintf(out_, "inspect preview not written: %s\n", EscapeBatchText(previewError).c_str());
+  }
+}
+
+void BatchFrontEnd::Warn(BatchWarning why, std::string_view text) {
+  warned_ = true;
+  report_.Warning(why, text);
+}
+
+int BatchFrontEnd::ShowMessageBox(const MessageBoxRequest& box) {
   const bool offersCancel = (box.type & 0xF) == kMbOkCancel;
-  return offersCancel && command_ != nullptr && !command_->confirm ? kIdCancel : kIdOk;
+  const int answer = offersCancel && command_ != nullptr && !command_->confirm ? kIdCancel : kIdOk;
+  report_.Box(box, answer);
+  if (box.type & kMbIconHand) Warn(BatchWarning::kWarningBox, box.text);
+  return answer;
 }
 
 void BatchFrontEnd::RunDialog(DialogSession& dialog) {
   const DialogTemplate& layout = dialog.dialogTemplate();
-  std::fprintf(out_, "dialog %s\n", EscapeBatchText(layout.caption).c_str());
-  for (int i = 0; i < layout.controlCount; ++i) {
-    if (layout.controls[i].kind == ControlKind::kCenteredText) {
-      std::fprintf(out_, "text %s\n", EscapeBatchText(layout.controls[i].text).c_str());
-    }
-  }
+  report_.DialogOpened(layout);
   if (command_ != nullptr) {
     for (const int controlId : command_->dialogClicks) {
       if (dialog.ended()) break;
       for (int i = 0; i < layout.controlCount; ++i) {
-        if (layout.controls[i].id == controlId) {
-          std::fprintf(out_, "click %s\n", EscapeBatchText(layout.controls[i].text).c_str());
-        }
+        if (layout.controls[i].id == controlId) report_.Clicked(layout.controls[i]);
       }
       dialog.Click(controlId);
     }
   }
   if (!dialog.ended()) {
-    std::fprintf(out_, "close\n");
+    report_.DialogClosed();
     dialog.Cancel();
   }
 }
 
 void BatchFrontEnd::PrintSurface() {
   for (const SurfaceLine& line : DisplaySurface().lines()) {
-    std::fprintf(out_, "line %d %d %s\n", line.x, line.y, EscapeBatchText(line.text).c_str());
-    if (ReportsFaultyScanner(line.text)) warned_ = true;
+    report_.PageLine(line);
+    if (ReportsFaultyScanner(line.text)) Warn(BatchWarning::kFault, line.text);
   }
 }
 
-void BatchFrontEnd::PrintSection(std::string_view name) {
-  std::fprintf(out_, "# %s\n", EscapeBatchText(name).c_str());
+void BatchFrontEnd::PrintSection(std::string_view name, const BatchCommand* command) {
+  report_.Section(name, command);
 }
 
 void BatchFrontEnd::PrintUnavailable(std::string_view name) {
-  std::fprintf(out_, "unavailable %s\n", EscapeBatchText(name).c_str());
-  warned_ = true;
+  report_.Unavailable(name);
+  Warn(BatchWarning::kUnavailable, name);
 }
 
 int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out,
              const AfterCommand& afterCommand) {
-  BatchFrontEnd frontEnd(out);
-  bool warned = false;
+  BatchLines lines(out);
+  const int status = RunBatch(commands, lines, afterCommand);
+  std::fflush(out);
+  return status;
+}
+
+int RunBatch(const std::vector<BatchCommand>& commands, BatchReport& report,
+             const AfterCommand& afterCommand) {
+  BatchFrontEnd frontEnd(report);
   UseFrontEnd(&frontEnd);
-  frontEnd.PrintSection("start");
+  frontEnd.PrintSection("start", nullptr);
   CreateMainWindow();
   frontEnd.PrintSurface();
   for (const BatchCommand& command : commands) {
     if (StopRequested()) break;  // the command before was asked to stop
-    frontEnd.PrintSection(command.name);
+    frontEnd.PrintSection(command.name, &command);
     if (!MenuCommandEnabled(command.commandId)) {
       frontEnd.PrintUnavailable(command.menuName);
       continue;
@@ -128,9 +181,11 @@ int RunBatch(const std::vector<BatchCommand>& commands, std::FILE* out,
     SendMenuCommand(command.commandId);
     frontEnd.SetCommand(nullptr);
     frontEnd.PrintSurface();
-    if (afterCommand && afterCommand(out)) warned = true;
+    if (!afterCommand) continue;
+    for (const std::string& warning : afterCommand(report)) {
+      frontEnd.Warn(BatchWarning::kInspection, warning);
+    }
   }
-  std::fflush(out);
   UseFrontEnd(nullptr);
-  return frontEnd.warned() || warned ? 1 : 0;
+  return frontEnd.warned() ? 1 : 0;
 }

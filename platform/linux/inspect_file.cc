@@ -132,10 +132,11 @@ int RunFileInspection(const std::string& path, bool json,
   }
   const InspectionReport& report = *inspection.report;
   if (json) {
-    nlohmann::json object = {{"file", path}};
+    nlohmann::ordered_json object = {{"file", path}};
     object.update(ReportJson(report));
-    std::printf("%s\n",
-                object.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+    std::printf(
+        "%s\n",
+        object.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace).c_str());
   } else {
     for (const std::string& line : ReportLines(report)) std::printf("%s\n", line.c_str());
   }

@@ -65,6 +65,10 @@ bool StopRequested() {
   return stopSignal != 0;
 }
 
+int StopSignal() {
+  return stopSignal;
+}
+
 bool StopCameFromTerminal() {
   return stopFromTerminal != 0;
 }

@@ -17,6 +17,8 @@ void SetWaitingForUser(bool waiting);
 
 // A command was asked to stop.
 bool StopRequested();
+// The signal that asked the command to stop; 0 when none did.
+int StopSignal();
 // The request came from the terminal's Ctrl+C rather than from another process.
 bool StopCameFromTerminal();
 // Ends the program with the signal that asked it to stop, as that signal would have; returns only

@@ -1,5 +1,6 @@
 // The Linux program: picks the ASPI manager (SCSI generic, or the simulated bus) and the front end
 // (terminal UI or batch mode), then runs the program's window on them.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -9,12 +10,14 @@
 #include "platform/aspi_manager.h"
 #include "platform/batch/batch_commands.h"
 #include "platform/batch/batch_front_end.h"
+#include "platform/batch/json_report.h"
 #include "platform/curses/terminal_ui.h"
 #include "platform/linux/inspect_file.h"
 #include "platform/linux/interruption.h"
 #include "platform/linux/linux_ui.h"
 #include "platform/linux/program_exit.h"
 #include "platform/linux/program_options.h"
+#include "platform/linux/program_version.h"
 #include "platform/linux/request_trace.h"
 #include "platform/linux/scan_inspection.h"
 #include "platform/sg/sg_manager.h"
@@ -42,8 +45,13 @@ int main(int argc, char** argv) {
     std::fputs(ProgramUsage().c_str(), stdout);
     return 0;
   }
-  if (options.inspectFile)
+  if (options.version) {
+    std::printf("scan_fs %s\n", ProgramVersion().c_str());
+    return 0;
+  }
+  if (options.inspectFile) {
     return RunFileInspection(*options.inspectFile, options.json, options.preview);
+  }
 
   std::optional<std::vector<BatchCommand>> commands;
   if (options.batch) {
@@ -61,40 +69,55 @@ int main(int argc, char** argv) {
   }
 
   RequestTrace trace;
-  if (options.trace && !trace.Open(*options.trace)) {
+  if (options.trace && !trace.Open(*options.trace))
     return UsageError("cannot write the trace file '" + *options.trace + "'");
-  }
-  // The trace and the inspection see every completed request; neither changes it.
+  std::unique_ptr<BatchJsonReport> json;
+  if (options.json) json = std::make_unique<BatchJsonReport>(ProgramVersion());
+  // The trace, the JSON document's evidence and the inspection see every completed request;
+  // none of them changes it.
   ScanInspection inspection(options.preview.has_value());
-  const bool traced = options.trace.has_value();
   const bool inspected = options.inspect;
-  if (traced || inspected) {
-    manager->SetCompletionObserver([&, traced, inspected](const void* block, uint8_t status) {
-      if (traced) trace.Record(block, status);
-      if (inspected) inspection.Observe(block, status);
-    });
+  if (options.trace || json || inspected) {
+    manager->SetCompletionObserver(
+        [&trace, &json, &inspection, inspected](const void* block, uint8_t status) {
+          trace.Record(block, status);
+          if (json) json->RecordRequest(block, status);
+          if (inspected) inspection.Observe(block, status);
+        });
   }
-  AfterCommand printInspection;
+  AfterCommand reportInspection;
   if (inspected) {
-    printInspection = [&inspection, &options](std::FILE* out) {
-      return PrintInspectedScans(inspection.TakeEnded(), options.preview, out);
+    reportInspection = [&inspection, &options](BatchReport& report) {
+      return ReportInspectedScans(inspection.TakeEnded(), options.preview, report);
     };
   }
   UseAspiManager(manager.get());
 
-  SetExitCheck([&trace, &options](int status) {
+  SetExitCheck([&trace, &options, &json](int status) {
     const int traceError = trace.Close();
     if (traceError == 0) return status;
-    std::fprintf(stderr, "scan_fs: the trace file '%s' is incomplete: %s\n",
-                 EscapeBatchText(*options.trace).c_str(), std::strerror(traceError));
+    const std::string message =
+        "the trace file '" + *options.trace + "' is incomplete: " + std::strerror(traceError);
+    std::fprintf(stderr, "scan_fs: %s\n", EscapeBatchText(message).c_str());
+    if (json) json->TraceIncomplete(message);
     return kTraceIncomplete;
   });
 
   // The terminal user interface catches the ending signals itself, once it has a terminal.
   if (commands) CatchInterruptions(nullptr);
-  const int status = commands ? RunBatch(*commands, stdout, printInspection) : RunTerminalUi();
+  int status = 0;
+  if (json) {
+    status = RunBatch(*commands, *json, reportInspection);
+  } else {
+    status = commands ? RunBatch(*commands, stdout, reportInspection) : RunTerminalUi();
+  }
   UseAspiManager(nullptr);
   const int checked = CheckedExitStatus(status);
+  if (json) {
+    const int stopSignal = StopSignal();
+    if (stopSignal != 0) json->Stopped(stopSignal == SIGINT ? "SIGINT" : "SIGTERM");
+    json->Write(stdout, stopSignal != 0 ? 128 + stopSignal : checked);
+  }
   // A command stopped by a signal ends the program as the signal does; the terminal's Ctrl+C in
   // the terminal user interface closes it as its close box does.
   if (commands || !StopCameFromTerminal()) EndAsSignalled();

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/batch/batch_commands.h"
+#include "sim/sim_config.h"
 
 namespace {
 
@@ -25,6 +26,20 @@ bool TakeValue(std::string_view argument, std::string_view name, int& index, int
   return false;
 }
 
+// The simulator's item names, in lines of at most 80 columns.
+std::string SimulatorItemsHelp() {
+  std::string help;
+  std::string line = " ";
+  for (const std::string& name : SimConfigItemNames()) {
+    if (line.size() + 1 + name.size() > 80) {
+      help += line + "\n";
+      line = " ";
+    }
+    line += " " + name;
+  }
+  return help + line + "\n";
+}
+
 // The inspection judges a file without a scanner, or the scans of a batch.
 bool CheckInspectionOptions(const ProgramOptions& options, std::string& error) {
   if (options.inspectFile && (options.batch || options.simulate || options.trace)) {
@@ -33,8 +48,8 @@ bool CheckInspectionOptions(const ProgramOptions& options, std::string& error) {
     error = "--inspect without a file inspects the scans of --batch";
   } else if (options.preview && !options.inspect) {
     error = "--preview goes with --inspect";
-  } else if (options.json && !options.inspectFile) {
-    error = "--json goes with --inspect FILE";
+  } else if (options.json && !options.batch && !options.inspectFile) {
+    error = "--json goes with --batch or --inspect FILE";
   }
   return error.empty();
 }
@@ -46,6 +61,10 @@ bool ParseProgramOptions(int argc, char** argv, ProgramOptions& options, std::st
     const std::string_view argument = argv[index];
     if (argument == "--help" || argument == "-h") {
       options.help = true;
+    } else if (argument == "--version") {
+      options.version = true;
+    } else if (argument == "--json") {
+      options.json = true;
     } else if (argument == "--simulate") {
       options.simulate = "";
     } else if (argument.substr(0, 11) == "--simulate=") {
@@ -59,8 +78,6 @@ bool ParseProgramOptions(int argc, char** argv, ProgramOptions& options, std::st
     } else if (argument.substr(0, 10) == "--inspect=") {
       options.inspect = true;
       options.inspectFile = std::string(argument.substr(10));
-    } else if (argument == "--json") {
-      options.json = true;
     } else if (TakeValue(argument, "--batch", index, argc, argv, options.batch, error) ||
                TakeValue(argument, "--trace", index, argc, argv, options.trace, error) ||
                TakeValue(argument, "--preview", index, argc, argv, options.preview, error)) {
@@ -75,8 +92,8 @@ bool ParseProgramOptions(int argc, char** argv, ProgramOptions& options, std::st
 
 std::string ProgramUsage() {
   return std::string(
-             "Usage: scan_fs [--simulate[=CONFIG]] [--batch COMMANDS [--inspect [--preview PNG]]]\n"
-             "               [--trace FILE]\n"
+             "Usage: scan_fs [--simulate[=CONFIG]] [--batch COMMANDS [--json] [--inspect]]\n"
+             "               [--trace FILE] [--preview PNG]\n"
              "       scan_fs --inspect FILE [--json] [--preview PNG]\n"
              "Service and test utility for the Tessaline T1 and T2 film scanners.\n"
              "\n"
@@ -86,16 +103,22 @@ std::string ProgramUsage() {
              "  --batch COMMANDS     run comma-separated menu commands without a terminal and\n"
              "                       print what they show\n"
              "  --trace FILE         write every SCSI request block to FILE, one JSON line each\n"
-             "  --inspect            with --batch: judge the image of every scan as it arrives\n"
-             "  --inspect FILE       judge the image of a TIFF file (8-bit RGB), no scanner\n"
-             "  --json               with --inspect FILE: the report as one JSON object\n"
+             "  --json               with --batch: one JSON document on standard output instead\n"
+             "                       of the lines (its form: see the manual page); with\n"
+             "                       --inspect FILE: the report as one JSON object\n"
+             "  --inspect [FILE]     with --batch: judge the image of every scan as it arrives;\n"
+             "                       with FILE: judge a TIFF file's image (8-bit RGB), no scanner\n"
              "  --preview PNG        with --inspect: write a reduced positive, findings marked\n"
+             "  --version            the program's name and version\n"
              "  --help               this text\n"
              "\n"
              "Without --batch the program runs its terminal user interface.\n"
              "\n"
              "Batch commands:\n") +
          BatchCommandsHelp() +
+         "\n"
+         "Simulator items (CONFIG: comma-separated ITEM=VALUE, see the manual page):\n" +
+         SimulatorItemsHelp() +
          "\n"
          "Exit status: 0; 1 when in batch mode a warning box appeared, a command was\n"
          "unavailable, a self-diagnostic found a fault or an inspection a defect; 2 for a\n"

@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "inspection/report_text.h"
-#include "platform/batch/batch_front_end.h"
 #include "platform/linux/preview_png.h"
 #include "scsi/byte_order.h"
 #include "scsi/command_table.h"
@@ -112,25 +111,25 @@ std::vector<InspectedScan> ScanInspection::TakeEnded() {
   return std::exchange(ended_, {});
 }
 
-bool PrintInspectedScans(const std::vector<InspectedScan>& scans,
-                         const std::optional<std::string>& previewPath, std::FILE* out) {
-  bool warned = false;
+std::vector<std::string> ReportInspectedScans(const std::vector<InspectedScan>& scans,
+                                              const std::optional<std::string>& previewPath,
+                                              BatchReport& report) {
+  std::vector<std::string> warnings;
   for (const InspectedScan& scan : scans) {
+    std::string previewError;
+    if (previewPath && scan.preview &&
+        !WritePreviewPng(*previewPath, *scan.preview, previewError)) {
+      previewError = *previewPath + ": " + previewError;
+    }
+    report.Inspection(scan.report ? &*scan.report : nullptr, previewError);
     if (!scan.report) {
-      std::fprintf(out, "inspect the scanner gave no image size: not judged\n");
-      warned = true;
-      continue;
+      warnings.push_back(kNoImageSize);
+    } else if (!scan.report->judged) {
+      warnings.push_back(ReportLines(*scan.report)[1]);
+    } else if (!scan.report->findings.empty()) {
+      warnings.push_back(Verdict(*scan.report));
     }
-    for (const std::string& line : ReportLines(*scan.report)) {
-      std::fprintf(out, "inspect %s\n", EscapeBatchText(line).c_str());
-    }
-    warned = warned || !scan.report->judged || !scan.report->findings.empty();
-    std::string error;
-    if (previewPath && scan.preview && !WritePreviewPng(*previewPath, *scan.preview, error)) {
-      std::fprintf(out, "inspect preview not written: %s: %s\n",
-                   EscapeBatchText(*previewPath).c_str(), EscapeBatchText(error).c_str());
-      warned = true;
-    }
+    if (!previewError.empty()) warnings.push_back("preview not written: " + previewError);
   }
-  return warned;
+  return warnings;
 }

@@ -8,13 +8,13 @@
 #define SCAN_FS_PLATFORM_LINUX_SCAN_INSPECTION_H
 
 #include <cstdint>
-#include <cstdio>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "inspection/image_inspector.h"
+#include "platform/batch/batch_report.h"
 
 struct InspectedScan {
   std::optional<InspectionReport> report;  // none when the scanner never gave the image's size
@@ -46,10 +46,11 @@ class ScanInspection {
   std::vector<InspectedScan> ended_;
 };
 
-// Prints each ended scan's report as "inspect LINE" lines and writes the preview of each to
-// `previewPath` when given; returns true when that counts as a warning: a defect found, an
-// image not judged, a preview not written.
-bool PrintInspectedScans(const std::vector<InspectedScan>& scans,
-                         const std::optional<std::string>& previewPath, std::FILE* out);
+// Writes the preview of each ended scan to `previewPath` when given and hands its report to
+// batch mode's; returns the texts of the warnings: a defect found, an image not judged, a
+// preview not written.
+std::vector<std::string> ReportInspectedScans(const std::vector<InspectedScan>& scans,
+                                              const std::optional<std::string>& previewPath,
+                                              BatchReport& report);
 
 #endif

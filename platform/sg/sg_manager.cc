@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/sg/sg_exchange.h"
 #include "platform/sg/sg_request.h"
 #include "platform/sg/sg_status.h"
 
@@ -17,6 +18,7 @@ namespace {
 constexpr int kResetNoEscalate = 0x100;
 constexpr size_t kAdapterLimit = 0xFF;  // the count travels in 8 bits
 constexpr size_t kSenseBufferSize = 64;
+constexpr uint8_t kInquiry = 0x12;
 
 void PutText(uint8_t (&field)[16], std::string_view text) {
   std::memset(field, 0, sizeof field);
@@ -97,7 +99,35 @@ SgManager::OpenedNode SgManager::OpenNode(uint8_t adapter, uint8_t target, uint8
     // The device cannot be presented: a search goes on to the next target, where the scanner
     // may sit on a node the user may open.
     node.failure = SS_NO_DEVICE;
+    node.openFailed = true;
   }
+  return node;
+}
+
+std::optional<DeviceIdentity> SgManager::IdentityOf(const OpenedNode& node) const {
+  if (node.descriptor < 0) return std::nullopt;
+  return topology_.IdentityOf(node.name);
+}
+
+SgManager::OpenedNode SgManager::OpenProbedNode(uint8_t adapter, uint8_t target, uint8_t lun) {
+  OpenedNode node = OpenNode(adapter, target, lun);
+  const auto probed = probed_.find(Address{adapter, target, lun});
+  if (probed == probed_.end()) return node;  // never probed: as found
+  const std::optional<ProbedDevice>& found = probed->second;
+  const std::optional<DeviceIdentity> now = IdentityOf(node);
+  if (found ? now == found->identity : !now) return node;
+  if (found && !now) {
+    Notify(GoneDeviceNotice(adapter, target, lun,
+                            setup_.deviceDirectory + "/" + found->identity.node,
+                            found->identification));
+  } else {
+    NodePlace place = node.place;
+    place.description = topology_.DeviceIdentification(node.name);
+    Notify(OtherDeviceNotice(place, found ? found->identification : ""));
+  }
+  if (node.descriptor >= 0) setup_.calls.close(node.descriptor);
+  node.descriptor = -1;
+  node.failure = SS_NO_DEVICE;
   return node;
 }
 
@@ -111,7 +141,18 @@ uint8_t SgManager::ExecuteCommand(SRB_ExecSCSICmd& request) {
       (hasBuffer && direction == DataDirection::kUnknown)) {
     return SS_INVALID_SRB;
   }
-  const OpenedNode node = OpenNode(request.SRB_HaId, request.SRB_Target, request.SRB_Lun);
+  OpenedNode node;
+  if (request.CDBByte[0] == kInquiry) {
+    node = OpenNode(request.SRB_HaId, request.SRB_Target, request.SRB_Lun);
+    std::optional<ProbedDevice>& probed =
+        probed_[Address{request.SRB_HaId, request.SRB_Target, request.SRB_Lun}];
+    probed.reset();
+    if (const std::optional<DeviceIdentity> identity = IdentityOf(node)) {
+      probed = ProbedDevice{*identity, topology_.DeviceIdentification(node.name)};
+    }
+  } else {
+    node = OpenProbedNode(request.SRB_HaId, request.SRB_Target, request.SRB_Lun);
+  }
   if (node.failure != SS_COMP) return node.failure;
 
   const uint32_t length = RequestTransferLength(request, direction);
@@ -130,7 +171,8 @@ uint8_t SgManager::ExecuteCommand(SRB_ExecSCSICmd& request) {
   transfer.cmdp = cdb;
   transfer.sbp = sense;
   transfer.timeout = CommandTimeoutMs(cdb[0]);
-  const int result = setup_.calls.ioctl(node.descriptor, SG_IO, &transfer);
+  const int result =
+      ExchangeWithNode(setup_.calls, node.descriptor, transfer, CommandWaitLimitMs(cdb[0]));
   setup_.calls.close(node.descriptor);
 
   const SgOutcome outcome{-result, transfer.status, transfer.host_status, transfer.driver_status,
@@ -149,9 +191,10 @@ uint8_t SgManager::ExecuteCommand(SRB_ExecSCSICmd& request) {
 uint8_t SgManager::ResetDevice(SRB_BusDeviceReset& request) {
   request.SRB_HaStat = HASTAT_OK;
   request.SRB_TargStat = STATUS_GOOD;
-  const OpenedNode node = OpenNode(request.SRB_HaId, request.SRB_Target, request.SRB_Lun);
-  // No such adapter or device: as for any request; a node that would not open: a failed reset.
-  if (node.descriptor < 0) return node.place.path.empty() ? node.failure : SS_ERR;
+  const OpenedNode node = OpenProbedNode(request.SRB_HaId, request.SRB_Target, request.SRB_Lun);
+  // No such adapter or device, or not the one the search found: as for any request; a node that
+  // would not open: a failed reset.
+  if (node.descriptor < 0) return node.openFailed ? SS_ERR : node.failure;
   int how = SG_SCSI_RESET_DEVICE | kResetNoEscalate;
   const int result = setup_.calls.ioctl(node.descriptor, SG_SCSI_RESET, &how);
   setup_.calls.close(node.descriptor);

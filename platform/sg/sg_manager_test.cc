@@ -1,6 +1,7 @@
 #include "platform/sg/sg_manager.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <scsi/sg.h>
 
 #include <algorithm>
@@ -18,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What the manager handed to the kernel in one SG_IO call: direction, length, time-out, CDB.
+// What the manager handed to the kernel for one command: direction, length, time-out, CDB.
 using Transfer = std::tuple<int, unsigned, unsigned, std::vector<uint8_t>>;
 
 // A made-up sysfs tree whose device nodes' open and ioctl calls the test scripts.
@@ -49,14 +50,26 @@ class SgManagerTest : public testing::Test {
     };
     setup.calls.ioctl = [this](int, unsigned long request, void* argument) {
       if (request == SG_SCSI_RESET) resetHow_ = *static_cast<int*>(argument);
-      if (request != SG_IO) return -ioctlError_;
-      auto& io = *static_cast<sg_io_hdr_t*>(argument);
-      transfers_.emplace_back(io.dxfer_direction, io.dxfer_len, io.timeout,
-                              std::vector<uint8_t>(io.cmdp, io.cmdp + io.cmd_len));
-      if (reply_) reply_(io);
       return -ioctlError_;
     };
-    setup.calls.close = [](int) {};
+    setup.calls.write = [this](int, const void* data, size_t size) {
+      const auto& io = *static_cast<const sg_io_hdr_t*>(data);
+      transfers_.emplace_back(io.dxfer_direction, io.dxfer_len, io.timeout,
+                              std::vector<uint8_t>(io.cmdp, io.cmdp + io.cmd_len));
+      return static_cast<long>(size);
+    };
+    setup.calls.poll = [this](int, int timeoutMs) {
+      waits_.push_back(timeoutMs);
+      if (pollScript_.empty()) return int{POLLIN};
+      const int events = pollScript_.front();
+      pollScript_.erase(pollScript_.begin());
+      return events;
+    };
+    setup.calls.read = [this](int, void* data, size_t size) {
+      if (reply_) reply_(*static_cast<sg_io_hdr_t*>(data));
+      return ioctlError_ != 0 ? -ioctlError_ : static_cast<long>(size);
+    };
+    setup.calls.close = [this](int) { ++closed_; };
     setup.notice = [this](const std::string& text) { notices_.push_back(text); };
     manager_ = std::make_unique<SgManager>(setup);
     return *manager_;
@@ -80,6 +93,9 @@ class SgManagerTest : public testing::Test {
   std::function<void(sg_io_hdr_t&)> reply_;
   std::vector<std::string> opened_;
   std::vector<Transfer> transfers_;
+  std::vector<int> pollScript_;  // what the waits for an answer return, in turn; then POLLIN
+  std::vector<int> waits_;       // the time each wait was given, in milliseconds
+  int closed_ = 0;
   int resetHow_ = 0;
   std::vector<std::string> notices_;
 };
@@ -142,7 +158,7 @@ TEST_F(SgManagerTest, TheKernelGetsTheDirectionLengthAndTimeThatTheRequestStates
   Manager({{0, "sym53c8xx"}}, {"0:0:2:0"});
   constexpr uint8_t kBoth = SRB_DIR_IN | SRB_DIR_OUT;
   constexpr int kIn = SG_DXFER_FROM_DEV, kOut = SG_DXFER_TO_DEV, kRefused = 0;
-  constexpr unsigned kMinute = 60000, kTenMinutes = 600000;
+  constexpr unsigned kAnswer = 10000, kRead = 30000, kMotion = 60000, kLong = 120000;
   uint8_t b[4096];
   const struct {
     const char* what;
@@ -153,15 +169,16 @@ TEST_F(SgManagerTest, TheKernelGetsTheDirectionLengthAndTimeThatTheRequestStates
     int direction;
     unsigned length, timeout;
   } kCases[] = {
-      {"INQUIRY", kBoth, {0x12, 0, 0, 0, 36, 0}, b, 36, kIn, 36, kMinute},
-      {"SCAN, as its CDB states", 0, {0x1B, 0, 0, 0, 1, 0}, b, 64, kOut, 1, kTenMinutes},
-      {"SEND, small buffer", 0, {0x2A, 0, 0, 0, 0, 0, 0, 1, 0, 0}, b, 100, kOut, 100, kMinute},
-      {"flag wins", SRB_DIR_IN, {0x2A, 0, 0, 0, 0, 0, 0, 0, 9, 0}, b, 96, kIn, 96, kMinute},
-      {"unknown, flag", SRB_DIR_OUT, {0xC1, 0, 0, 0, 0, 0}, b, 300, kOut, 300, kMinute},
-      {"no data", kBoth, {0x1D, 0x04, 0, 0, 0, 0}, b, 64, SG_DXFER_NONE, 0, kTenMinutes},
-      {"READ", kBoth, {0x28, 0, 0, 0, 0, 0, 0, 0x10, 0, 0}, b, 4096, kIn, 4096, kTenMinutes},
-      {"OBJECT POSITION", kBoth, {0x31, 0, 0, 0, 0, 0}, b, 0, SG_DXFER_NONE, 0, kTenMinutes},
-      {"auto focus", kBoth, {0xE0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, b, 0, SG_DXFER_NONE, 0, kTenMinutes},
+      {"INQUIRY", kBoth, {0x12, 0, 0, 0, 36, 0}, b, 36, kIn, 36, kAnswer},
+      {"SCAN, as its CDB states", 0, {0x1B, 0, 0, 0, 1, 0}, b, 64, kOut, 1, kLong},
+      {"SEND, small buffer", 0, {0x2A, 0, 0, 0, 0, 0, 0, 1, 0, 0}, b, 100, kOut, 100, kAnswer},
+      {"flag wins", SRB_DIR_IN, {0x2A, 0, 0, 0, 0, 0, 0, 0, 9, 0}, b, 96, kIn, 96, kAnswer},
+      {"unknown, flag", SRB_DIR_OUT, {0xC1, 0, 0, 0, 0, 0}, b, 300, kOut, 300, kAnswer},
+      {"no data", kBoth, {0x1D, 0x04, 0, 0, 0, 0}, b, 64, SG_DXFER_NONE, 0, kLong},
+      {"READ", kBoth, {0x28, 0, 0, 0, 0, 0, 0, 0x10, 0, 0}, b, 4096, kIn, 4096, kRead},
+      {"OBJECT POSITION", kBoth, {0x31, 0, 0, 0, 0, 0}, b, 0, SG_DXFER_NONE, 0, kMotion},
+      {"auto focus", kBoth, {0xE0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, b, 0, SG_DXFER_NONE, 0, kMotion},
+      {"GET DATA BUFFER STATUS", 0, {0x34, 0, 0, 0, 0, 0, 0, 0, 0x1C, 0}, b, 35, kIn, 35, kAnswer},
       {"unknown, no flag", kBoth, {0xC1, 0, 0, 0, 0, 0}, b, 8, kRefused, 0, 0},
       {"no buffer", 0, {0x28, 0, 0, 0, 0, 0, 0, 0, 8, 0}, nullptr, 8, kRefused, 0, 0},
       {"CDB too long", 0, std::vector<uint8_t>(17), b, 0, kRefused, 0, 0},
@@ -233,6 +250,80 @@ TEST_F(SgManagerTest, ABusDeviceResetResetsThatDeviceOnlyWhereTheKernelPermitsIt
   ioctlError_ = EACCES;
   EXPECT_EQ(manager_->SendCommand(&reset), SS_ERR);
   EXPECT_TRUE(Has(notices_.at(0), "CAP_SYS_ADMIN")) << notices_.at(0);
+}
+
+// The answer is waited for through any number of signals, with the command sent once. A wait that
+// outlasts the command's time-out and the kernel's recovery is given up as a time-out, and a
+// device that goes away with the answer is one that no longer answers selection.
+TEST_F(SgManagerTest, TheWaitForTheAnswerOutlastsSignalsButNotItsLimit) {
+  Manager({{0, "sym53c8xx"}}, {"0:0:2:0"});
+  const struct {
+    std::vector<int> polls;
+    int readError;
+    uint8_t hostStatus;
+  } kCases[] = {{{-EINTR, -EINTR, POLLIN}, 0, HASTAT_OK},
+                {{0}, 0, HASTAT_COMMAND_TIMEOUT},
+                {{POLLIN | POLLHUP}, EAGAIN, HASTAT_SEL_TO}};
+  for (const auto& c : kCases) {
+    pollScript_ = c.polls, ioctlError_ = c.readError, waits_.clear(), closed_ = 0;
+    request_ = {};
+    request_.SRB_CDBLen = 10, request_.CDBByte[0] = 0x2B;  // no data: 10 s
+    EXPECT_EQ(Execute(0, 2, 0), c.hostStatus == HASTAT_OK ? SS_COMP : SS_ERR);
+    EXPECT_EQ(request_.SRB_HaStat, c.hostStatus);
+    EXPECT_EQ(std::tuple(waits_.size(), closed_), std::tuple(c.polls.size(), 1));
+    for (const int wait : waits_) EXPECT_TRUE(wait > 14000 && wait <= 15000) << wait;
+  }
+  EXPECT_EQ(transfers_.size(), 3u);  // each command written once
+}
+
+// Every INQUIRY learns which device stands at its address. Another device there later (also one
+// of the same model), one where the INQUIRY found none, or none where it found one: any other
+// request is refused as no device before it reaches the kernel, and the user learns why.
+TEST_F(SgManagerTest, OnlyTheDeviceThatAnInquiryFoundGetsFurtherRequests) {
+  Manager({{0, "sym53c8xx"}}, {"0:0:2:0", "0:0:5:0"});
+  const fs::path sys = directory_.path() / "sys";
+  // Links node sgN to a new device folder for 0:0:T:0 (in `folder`) with that model.
+  const auto attach = [&](int node, int target, const std::string& folder, const char* model) {
+    const fs::path device = sys / "devices" / folder / ("0:0:" + std::to_string(target) + ":0");
+    fs::create_directories(device);
+    std::ofstream(device / "vendor") << "QUORVEL\n";
+    std::ofstream(device / "model") << model << "\n";
+    std::ofstream(device / "rev") << "1.32\n";
+    const fs::path entry = sys / "class/scsi_generic" / ("sg" + std::to_string(node));
+    fs::remove_all(entry);
+    fs::create_directories(entry);
+    fs::create_directory_symlink(device, entry / "device");
+  };
+  const auto send = [this](uint8_t target, uint8_t operationCode) {
+    request_ = {};
+    request_.CDBByte[0] = operationCode;
+    return Execute(0, target, 0);
+  };
+  attach(0, 2, "a", "ZR-40123B");
+  EXPECT_EQ(send(2, 0x00), SS_COMP);  // never probed
+  EXPECT_EQ(send(2, 0x12), SS_COMP);
+  EXPECT_EQ(send(2, 0x00), SS_COMP);
+  attach(0, 2, "b", "ZR-40123B");
+  EXPECT_EQ(send(2, 0x00), SS_NO_DEVICE);
+  EXPECT_EQ(send(2, 0x12), SS_COMP);  // learns again
+  EXPECT_EQ(send(2, 0x00), SS_COMP);
+  EXPECT_EQ(send(3, 0x12), SS_NO_DEVICE);
+  attach(2, 3, "c", "DISK");
+  EXPECT_EQ(send(3, 0x00), SS_NO_DEVICE);
+  fs::remove_all(sys / "class/scsi_generic/sg0");
+  EXPECT_EQ(send(2, 0x00), SS_NO_DEVICE);
+  EXPECT_EQ(transfers_.size(), 5u);  // the refused requests never reached the kernel
+  EXPECT_EQ(notices_, (std::vector<std::string>{
+                          "Not sent: /dev/sg0 (adapter 0, target 2, LUN 0: QUORVEL ZR-40123B "
+                          "1.32) is not the device that the last scanner search found there, "
+                          "QUORVEL ZR-40123B 1.32. Nothing goes to it until a new search (Scanner "
+                          "Information) finds the scanner.",
+                          "Not sent: /dev/sg2 (adapter 0, target 3, LUN 0: QUORVEL DISK 1.32) "
+                          "came after the last scanner search, which found no device there. "
+                          "Nothing goes to it until a new search (Scanner Information) finds the "
+                          "scanner.",
+                          "The device that the scanner search found at adapter 0, target 2, LUN 0 "
+                          "(/dev/sg0: QUORVEL ZR-40123B 1.32) is gone."}));
 }
 
 }  // namespace

@@ -69,6 +69,22 @@ std::string OpenFailureNotice(const NodePlace& node, int error) {
   }
 }
 
+std::string OtherDeviceNotice(const NodePlace& now, const std::string& found) {
+  const std::string what =
+      found.empty()
+          ? " came after the last scanner search, which found no device there"
+          : " is not the device that the last scanner search found there, " + Printable(found);
+  return "Not sent: " + Place(now) + what +
+         ". Nothing goes to it until a new search (Scanner Information) finds the scanner.";
+}
+
+std::string GoneDeviceNotice(unsigned adapter, unsigned target, uint64_t lun,
+                             const std::string& path, const std::string& found) {
+  return "The device that the scanner search found at adapter " + std::to_string(adapter) +
+         ", target " + std::to_string(target) + ", LUN " + std::to_string(lun) + " (" + path +
+         ": " + Printable(found) + ") is gone.";
+}
+
 std::string ResetRefusedNotice(const NodePlace& node) {
   return "The kernel refused the bus device reset through " + Place(node) +
          ": a reset needs root (CAP_SYS_ADMIN and CAP_SYS_RAWIO).";

@@ -20,6 +20,13 @@ std::string NoHostsNotice(const std::string& sysfsRoot);
 std::string NoGenericDriverNotice(const std::string& sysfsRoot);
 // An open of the node failed with `error` (an errno value).
 std::string OpenFailureNotice(const NodePlace& node, int error);
+// Another device stands where the last INQUIRY found `found` ("VENDOR MODEL REVISION"), or found
+// none when that is empty.
+std::string OtherDeviceNotice(const NodePlace& now, const std::string& found);
+// The device that the last INQUIRY found at that address (`found`: "VENDOR MODEL REVISION"),
+// through the node at `path`, is gone.
+std::string GoneDeviceNotice(unsigned adapter, unsigned target, uint64_t lun,
+                             const std::string& path, const std::string& found);
 // The kernel refused a device reset through the node.
 std::string ResetRefusedNotice(const NodePlace& node);
 

@@ -28,17 +28,39 @@ uint32_t RequestTransferLength(const SRB_ExecSCSICmd& request, DataDirection dir
   }
 }
 
+namespace {
+
+struct CommandTimeout {
+  uint8_t operationCode;
+  uint32_t seconds;
+};
+
+// Each command of the program with what the scanner needs for it, and room to spare. Only the
+// commands that move the scanner's mechanics take long; the others are answered from its memory.
+constexpr CommandTimeout kCommandTimeouts[] = {
+    {0x1B, 120},  // SCAN: the lamp warms up and the carriage reaches the frame first
+    {0x1D, 120},  // SEND DIAGNOSTIC: each self-test takes tens of seconds
+    {0x31, 60},   // OBJECT POSITION: the film holder travels back through the scanner
+    {0xE0, 60},   // Execute Auto Focus: the lens is driven through its range
+    {0x28, 30},   // READ: at most 29000 bytes, under four lines at 2720 dpi
+    {0x00, 10},   // TEST UNIT READY: the scanner's state
+    {0x12, 10},   // INQUIRY: fixed identification data
+    {0x16, 10},   // RESERVE UNIT: the scanner's state
+    {0x17, 10},   // RELEASE UNIT: the scanner's state
+    {0x24, 10},   // SET WINDOW: 72 bytes of parameters, stored
+    {0x2A, 10},   // SEND: a gamma table of at most 8 KiB, stored
+    {0xD6, 10},   // Define Scan Mode: at most 22 bytes, stored
+    {0x34, 10},   // GET DATA BUFFER STATUS: counters, without waiting for data
+    {0x3C, 10},   // READ BUFFER: at most 512 bytes from the scanner's memory
+};
+// Any other operation code: the program sends none.
+constexpr uint32_t kOtherCommandSeconds = 10;
+
+}  // namespace
+
 uint32_t CommandTimeoutMs(uint8_t operationCode) {
-  constexpr uint32_t kLongCommandMs = 10 * 60 * 1000;
-  constexpr uint32_t kCommandMs = 60 * 1000;
-  switch (operationCode) {
-    case 0x1B:  // SCAN
-    case 0x1D:  // SEND DIAGNOSTIC
-    case 0x28:  // READ
-    case 0x31:  // OBJECT POSITION
-    case 0xE0:  // Execute Auto Focus
-      return kLongCommandMs;
-    default:
-      return kCommandMs;
+  for (const CommandTimeout& command : kCommandTimeouts) {
+    if (command.operationCode == operationCode) return command.seconds * 1000;
   }
+  return kOtherCommandSeconds * 1000;
 }

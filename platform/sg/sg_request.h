@@ -18,8 +18,17 @@ DataDirection RequestDirection(uint8_t flags, uint8_t operationCode);
 // a command whose CDB we cannot read; 0 without data or without a buffer.
 uint32_t RequestTransferLength(const SRB_ExecSCSICmd& request, DataDirection direction);
 
-// Milliseconds the kernel waits before it gives the command up. Scanning, reading image data,
-// focusing, moving the film and the self-tests take minutes on a real scanner.
+// Milliseconds the kernel lets the device work on a command before it gives the command up:
+// what the scanner needs for it, with room to spare (the table in sg_request.cc says why).
 uint32_t CommandTimeoutMs(uint8_t operationCode);
+
+// Milliseconds the kernel's error handling gets after a time-out to report it, before the
+// program gives up on the command by itself.
+inline constexpr uint32_t kKernelRecoveryMs = 5000;
+
+// The longest the program waits for the kernel's answer to a command.
+inline uint32_t CommandWaitLimitMs(uint8_t operationCode) {
+  return CommandTimeoutMs(operationCode) + kKernelRecoveryMs;
+}
 
 #endif

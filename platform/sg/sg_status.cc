@@ -62,6 +62,8 @@ AspiOutcome MapSgOutcome(const SgOutcome& outcome, size_t senseRoom) {
     case ENODEV:
     case ENXIO:
       return Failure(SS_ERR, HASTAT_SEL_TO);  // the device went away
+    case ETIMEDOUT:
+      return Failure(SS_ERR, HASTAT_COMMAND_TIMEOUT);  // the program stopped waiting
     case ENOMEM:
       return Failure(SS_BUFFER_TOO_BIG);
     case EINVAL:

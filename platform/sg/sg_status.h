@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// The outcome of one SG_IO call.
+// The outcome of one command through the node.
 struct SgOutcome {
-  int error = 0;              // errno of the ioctl; 0 when the kernel carried the command
+  int error = 0;              // errno of the exchange; 0 when the kernel carried the command
   uint8_t scsiStatus = 0;     // the target's status byte
   uint16_t hostStatus = 0;    // the kernel's host byte (DID_ codes)
   uint16_t driverStatus = 0;  // the kernel's driver byte (DRIVER_ codes)

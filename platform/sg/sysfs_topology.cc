@@ -1,5 +1,7 @@
 #include "platform/sg/sysfs_topology.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
@@ -83,6 +85,21 @@ std::string SysfsTopology::DeviceDescription(const std::string& name) const {
   const std::string model = ReadAttribute(device / "model");
   if (vendor.empty() || model.empty()) return vendor + model;
   return vendor + " " + model;
+}
+
+std::string SysfsTopology::DeviceIdentification(const std::string& name) const {
+  const std::string description = DeviceDescription(name);
+  const std::string revision =
+      ReadAttribute(fs::path(root_) / "class/scsi_generic" / name / "device/rev");
+  if (description.empty() || revision.empty()) return description + revision;
+  return description + " " + revision;
+}
+
+std::optional<DeviceIdentity> SysfsTopology::IdentityOf(const std::string& name) const {
+  const fs::path device = fs::path(root_) / "class/scsi_generic" / name / "device";
+  struct stat directory;
+  if (::stat(device.c_str(), &directory) != 0) return std::nullopt;
+  return DeviceIdentity{name, static_cast<uint64_t>(directory.st_ino)};
 }
 
 std::optional<ScsiAddress> SysfsTopology::ParseAddress(const std::string& text) {

@@ -6,9 +6,9 @@
 //
 // Each step has request limits (how many requests it may send), from the program's own limits:
 // the manager reports at most 255 adapters (8 bits) and a search asks targets 0 to 6 of each.
-// Once the input has run out, every SCSI request fails with a selection timeout; a step may then
-// send only what that takes to end it. While the input lasts every request costs it a byte, so
-// together the two bound every step, the image transfer included. After the user asked to stop,
+// Once the input has run out, every SCSI request fails with a selection timeout: the step ends at
+// the first such request. While the input lasts every request costs it a byte, so together the
+// two bound every step, the image transfer included. After the user asked to stop,
 // a step may send only what its way out takes.
 #ifndef SCAN_FS_TESTS_FUZZ_COMMAND_SCRIPT_H
 #define SCAN_FS_TESTS_FUZZ_COMMAND_SCRIPT_H
@@ -42,21 +42,18 @@ inline constexpr ScriptStep kMenuSteps[] = {
     {"info", IDM_SCANNER_INFORMATION, {}, ImageFile::kNone, {kLargestSearch, 1, 0}},
     // TEST UNIT READY and two READ BUFFERs, after a search if none has found the scanner; the
     // first failed READ BUFFER ends it.
-    {"save", IDM_SAVE_SCANNER_DATA, {}, ImageFile::kNone, {kLargestSearch + 3, 2, 2}},
-    // TEST UNIT READY and SEND DIAGNOSTIC (and, for the second, READ BUFFER); a SEND DIAGNOSTIC
-    // that fails selection ends the second. A stop cancels the confirmation, or ends the
-    // command when the test has run.
-    {"diag1", IDM_SELF_DIAGNOSTICS_1, {}, ImageFile::kNone, {kLargestSearch + 2, 2, 0}},
-    {"diag2", IDM_SELF_DIAGNOSTICS_2, {}, ImageFile::kNone, {kLargestSearch + 3, 2, 0}},
-    // No total: the transfer lasts as long as the scanner delivers. After the input: at most the
-    // three gamma tables, page 02h, auto focus and a failing SCAN; or three rounds of READ and
-    // GET DATA BUFFER STATUS before the transfer gives up on a scanner that no longer reports.
-    // After a stop: the preparation up to its next check (TEST UNIT READY, RESERVE, page 20h,
-    // window, three gamma tables, page 02h), then OBJECT POSITION and RELEASE UNIT.
-    {"scan:file", IDM_SCAN_NEGATIVE_FILM, {IDC_SCAN}, ImageFile::kWritten, {kAnyNumber, 6, 10}},
+    {"save", IDM_SAVE_SCANNER_DATA, {}, ImageFile::kNone, {kLargestSearch + 3, 1, 2}},
+    // TEST UNIT READY and SEND DIAGNOSTIC (and, for the second, READ BUFFER). A stop cancels the
+    // confirmation, or ends the command when the test has run.
+    {"diag1", IDM_SELF_DIAGNOSTICS_1, {}, ImageFile::kNone, {kLargestSearch + 2, 1, 0}},
+    {"diag2", IDM_SELF_DIAGNOSTICS_2, {}, ImageFile::kNone, {kLargestSearch + 3, 1, 0}},
+    // No total: the transfer lasts as long as the scanner delivers. After a stop: the preparation
+    // up to its next check (TEST UNIT READY, RESERVE, page 20h, window, three gamma tables, page
+    // 02h), then OBJECT POSITION and RELEASE UNIT.
+    {"scan:file", IDM_SCAN_NEGATIVE_FILM, {IDC_SCAN}, ImageFile::kWritten, {kAnyNumber, 1, 10}},
     {"scan:memory", IDM_SCAN_NEGATIVE_FILM,
      {IDC_RESOLUTION_2720, IDC_READ_IN_MEMORY, IDC_SCAN}, ImageFile::kNotWritten,
-     {kAnyNumber, 6, 10}},
+     {kAnyNumber, 1, 10}},
     {"about", IDM_ABOUT, {}, ImageFile::kNone, {0, 0, 0}},
 };
 // clang-format on

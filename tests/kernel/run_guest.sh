@@ -1,8 +1,8 @@
 #!/bin/sh
 # Boots a QEMU guest on the current Debian kernel with a real SCSI stack (an emulated LSI host
 # adapter holding a disk and a CD-ROM, and the kernel's loopback target serving the simulated
-# scanner from user space), runs scan_fs there without --simulate, and unpacks what the guest
-# handed back into WORK/results.
+# scanner from user space), runs scan_fs there without --simulate and a standard SCSI client
+# (sg3-utils), and unpacks what the guest handed back into WORK/results.
 #
 #   tests/kernel/run_guest.sh BUILD_DIR WORK_DIR
 #
@@ -22,7 +22,8 @@ die() {
   exit 1
 }
 
-for tool in qemu-system-x86_64 cpio dpkg-deb apt-get; do
+sg_clients="sg_turs sg_inq sg_raw"
+for tool in qemu-system-x86_64 cpio dpkg-deb apt-get ldd $sg_clients; do
   command -v "$tool" > /dev/null || die "$tool is missing (make kernel-test installs it)"
 done
 busybox=/bin/busybox
@@ -78,6 +79,14 @@ mkdir -p "$root/bin" "$root/lib/modules" "$root/test" "$root/dev" "$root/proc" "
 cp "$busybox" "$root/bin/busybox"
 cp "$build/scan_fs_static" "$root/bin/scan_fs"
 cp "$build/scanner_target" "$root/bin/scanner_target"
+# The SCSI clients with the shared libraries they load, at the paths they load them from.
+for client in $sg_clients; do
+  program=$(command -v "$client")
+  cp "$program" "$root/bin/"
+  for library in $(ldd "$program" | sed -n 's/.*=> \(\/[^ ]*\) .*/\1/p; s/^[[:space:]]*\(\/[^ ]*\) .*/\1/p'); do
+    cp --parents -L "$library" "$root" || die "copying $library for $client"
+  done
+done
 cp "$here/guest_init.sh" "$root/init"
 chmod 755 "$root/init"
 cp "$here/modules.txt" "$here/runs/"* "$root/test/"
@@ -91,12 +100,12 @@ done
 
 # The guest hands its results back as a tar archive on this disk.
 rm -f "$work/disk.img"
-truncate -s 32M "$work/disk.img"
+truncate -s 96M "$work/disk.img"
 
 step "booting $package under QEMU (at most $boot_limit s)"
 started=$(date +%s)
 status=0
-timeout "$boot_limit" qemu-system-x86_64 -accel tcg -m 256 -display none -monitor none \
+timeout "$boot_limit" qemu-system-x86_64 -accel tcg -m 384 -display none -monitor none \
   -serial "file:$work/console.log" -no-reboot -net none \
   -kernel "$(find "$kernel/tree/boot" -name 'vmlinuz-*' | head -n 1)" \
   -initrd "$work/initramfs.gz" -append "console=ttyS0 quiet panic=-1" \

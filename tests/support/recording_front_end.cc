@@ -5,6 +5,7 @@
 
 int RecordingFrontEnd::ShowMessageBox(const MessageBoxRequest& box) {
   boxes_.push_back({box.owner, box.text, box.type, WaitCursorCurrent()});
+  ActWhileUp();
   return kIdOk;
 }
 
@@ -12,6 +13,7 @@ void RecordingFrontEnd::RunDialog(DialogSession& dialog) {
   dialogs_.push_back(dialog.dialogTemplate().name);
   const std::vector<int> clicks = std::move(clicks_);
   clicks_.clear();
+  ActWhileUp();
   for (const int controlId : clicks) {
     if (dialog.ended()) break;
     dialog.Click(controlId);
@@ -29,4 +31,11 @@ void RecordingFrontEnd::Clear() {
   boxes_.clear();
   dialogs_.clear();
   progress_.clear();
+}
+
+void RecordingFrontEnd::ActWhileUp() {
+  if (!whileUp_ || actingWhileUp_) return;
+  actingWhileUp_ = true;
+  whileUp_();
+  actingWhileUp_ = false;
 }

@@ -4,6 +4,7 @@
 #define SCAN_FS_TESTS_SUPPORT_RECORDING_FRONT_END_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,6 +26,9 @@ class RecordingFrontEnd : public FrontEnd {
 
   // Controls to click in the next dialog, in order; the dialog is cancelled if still open.
   void ClickInNextDialog(std::vector<int> clicks) { clicks_ = std::move(clicks); }
+  // Runs `action` while each box and dialog is up, before it is answered, as a user would act on
+  // the main window meanwhile; not again inside itself.
+  void WhileEachIsUp(std::function<void()> action) { whileUp_ = std::move(action); }
 
   const std::vector<RecordedBox>& boxes() const { return boxes_; }
   // The box texts alone, in order.
@@ -39,6 +43,10 @@ class RecordingFrontEnd : public FrontEnd {
   std::vector<std::string> dialogs_;  // template names, in order of opening
   std::vector<std::pair<uint32_t, uint32_t>> progress_;
   std::vector<int> clicks_;
+  std::function<void()> whileUp_;
+  bool actingWhileUp_ = false;
+
+  void ActWhileUp();
 };
 
 #endif

@@ -1,11 +1,13 @@
 #include "tests/win32/program_window.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/win32/main_window_win32.h"
 #include "platform/win32/window_handles_win32.h"
 #include "shell/main_window.h"
 #include "shell/program_state.h"
+#include "tests/win32/pixels.h"
 
 namespace {
 
@@ -69,6 +71,7 @@ void ProgramWindowTest::Start(const char* config) {
 
 void ProgramWindowTest::Command(unsigned commandId) {
   SendMessageA(window_, WM_COMMAND, commandId, 0);
+  HandleWaitingMessages();  // what the command left waiting, as the program's own loop would
   UpdateWindow(window_);
 }
 
@@ -92,7 +95,8 @@ void ProgramWindowTest::Opened(HWND modal) {
     click = clicks.front();
     clicks.pop_front();
   }
-  std::string seen = WindowText(modal);
+  const std::string caption = WindowText(modal);
+  std::string seen = caption;
   if (box) {
     // A box without an owner is task-modal when it has disabled the main window.
     const HWND owner = GetWindow(modal, GW_OWNER);
@@ -108,18 +112,68 @@ void ProgramWindowTest::Opened(HWND modal) {
                                       : std::string("dialog ").append(WindowText(owner)));
     if (GetCursor() == LoadCursorA(nullptr, IDC_WAIT)) seen.append(", hourglass");
     boxes.push_back(seen.append(" | ").append(WindowText(GetDlgItem(modal, kBoxTextId))));
+  } else {
+    seen.append(":");
+    for (HWND control = GetWindow(modal, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+      const bool radio = (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+      if (radio && IsDlgButtonChecked(modal, GetDlgCtrlID(control)) == BST_CHECKED) {
+        seen.append(" ").append(std::to_string(GetDlgCtrlID(control)));
+      }
+    }
+    dialogs.push_back(seen);
+  }
+  // Posted, so that the modal loop handles them as it would a user's choice and clicks.
+  if (!commandsWhileUp.empty()) {
+    PostMessageA(window_, WM_COMMAND, commandsWhileUp.front(), 0);
+    commandsWhileUp.pop_front();
+  }
+  const auto shot =
+      std::find_if(screenshots.begin(), screenshots.end(),
+                   [&caption](const auto& wanted) { return wanted.first == caption; });
+  if (shot == screenshots.end()) {
+    Answer(modal, click);
+    return;
+  }
+  // Taken once the modal loop has painted the window and its controls.
+  pending_ = PendingAnswer{modal, click, shot->second};
+  screenshots.erase(shot);
+  SetTimer(nullptr, 0, 200, AnswerAfterScreenshot);
+}
+
+void CALLBACK ProgramWindowTest::AnswerAfterScreenshot(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  if (running == nullptr) return;
+  const PendingAnswer pending = std::move(running->pending_);
+  Screenshot(running->window_, pending.modal, pending.screenshot);
+  running->Answer(pending.modal, pending.click);
+}
+
+void ProgramWindowTest::Answer(HWND modal, const std::vector<int>& click) {
+  if (GetDlgItem(modal, kBoxTextId) != nullptr) {
     PostMessageA(modal, WM_COMMAND, click.front(), 0);
     return;
   }
-  seen.append(":");
-  for (HWND control = GetWindow(modal, GW_CHILD); control != nullptr;
-       control = GetWindow(control, GW_HWNDNEXT)) {
-    const bool radio = (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
-    if (radio && IsDlgButtonChecked(modal, GetDlgCtrlID(control)) == BST_CHECKED) {
-      seen.append(" ").append(std::to_string(GetDlgCtrlID(control)));
-    }
-  }
-  dialogs.push_back(seen);
-  // Posted, so that the dialog's own loop runs them as it would a user's clicks.
   for (int id : click) PostMessageA(GetDlgItem(modal, id), BM_CLICK, 0, 0);
+}
+
+void ProgramWindowTest::HandleWaitingMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+void ProgramWindowTest::Screenshot(HWND window, HWND over, const std::string& name) {
+  HandleWaitingMessages();  // the windows reach the screen as their messages are handled
+  RECT area, modal;
+  GetWindowRect(window, &area);
+  if (over != nullptr && GetWindowRect(over, &modal)) UnionRect(&area, &area, &modal);
+  const std::string folder = PathBesideThisProgram("screenshots");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  EXPECT_TRUE(WriteScreenshot(area, folder + "\\" + name + ".bmp")) << name;
+}
+
+std::string PathBesideThisProgram(const char* name) {
+  char path[MAX_PATH];
+  const std::string self(path, GetModuleFileNameA(nullptr, path, sizeof path));
+  return self.substr(0, self.find_last_of('\\') + 1) + name;
 }

@@ -1,12 +1,9 @@
-// The main window under Wine: its class and the start-up for each scanner, a page as the screen
-// shows it (with a screenshot for the README), scan_fs.exe as its own process, and the start-up
+// The main window under Wine: its class and the start-up for each scanner, pages as the screen
+// shows them (with a screenshot for the README), scan_fs.exe as its own process, and the start-up
 // on Wine's own wnaspi32.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <cstdio>
 #include <utility>
 
 #include "platform/win32/display_surface_win32.h"
@@ -14,44 +11,13 @@
 #include "resources/ids.h"
 #include "shell/main_window.h"
 #include "shell/program_state.h"
+#include "tests/win32/pixels.h"
 #include "tests/win32/program_window.h"
 
 namespace {
 
 using MainWindowTest = ProgramWindowTest;
 using NoManagerTest = ProgramWindowTest;
-
-// 32-bit pixels (0x00RRGGBB), top row first, copied from a rectangle of a device context.
-struct Pixels {
-  Pixels(HDC context, int x, int y, int width, int height)
-      : width(width), height(height), data(static_cast<size_t>(width) * height) {
-    BITMAPINFO info{{sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    void* bits = nullptr;
-    const HBITMAP section = CreateDIBSection(context, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HDC copy = CreateCompatibleDC(context);
-    const HGDIOBJ original = SelectObject(copy, section);
-    BitBlt(copy, 0, 0, width, height, context, x, y, SRCCOPY);
-    GdiFlush();
-    std::copy_n(static_cast<const uint32_t*>(bits), data.size(), data.begin());
-    SelectObject(copy, original);
-    DeleteDC(copy);
-    DeleteObject(section);
-  }
-  // The smallest rectangle holding every pixel that is not white; empty when there is none.
-  RECT Ink() const {
-    RECT ink{width, height, 0, 0};
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        if ((data[y * width + x] & 0xFFFFFF) == 0xFFFFFF) continue;
-        ink = RECT{std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
-                   std::max<LONG>(ink.right, x + 1), std::max<LONG>(ink.bottom, y + 1)};
-      }
-    }
-    return ink;
-  }
-  int width, height;
-  std::vector<uint32_t> data;
-};
 
 Pixels SurfacePixels(int width = kSurfaceWidth, int height = kSurfaceHeight) {
   return Pixels(DisplaySurfaceContext(), 0, 0, width, height);
@@ -66,12 +32,6 @@ Pixels ClientPixels(HWND window) {
   return pixels;
 }
 
-std::string PathBesideThisProgram(const char* name) {
-  char path[MAX_PATH];
-  const std::string self(path, GetModuleFileNameA(nullptr, path, sizeof path));
-  return self.substr(0, self.find_last_of('\\') + 1) + name;
-}
-
 // A page whose first line starts at x, y and whose last line is drawn at lastY, in the 8 x 16
 // fixed-pitch font.
 void ExpectPage(const Pixels& page, int x, int y, int lastY) {
@@ -79,29 +39,6 @@ void ExpectPage(const Pixels& page, int x, int y, int lastY) {
   EXPECT_TRUE(ink.left >= x && ink.left < x + 8) << ink.left;
   EXPECT_TRUE(ink.top >= y && ink.top < y + 16) << ink.top;
   EXPECT_TRUE(ink.bottom > lastY && ink.bottom <= lastY + 16) << ink.bottom;
-}
-
-// Writes the screen's pixels under `window`, frame and menu included, as a 32-bit BMP.
-void WriteScreenshot(HWND window, const std::string& path) {
-  MSG message;  // the window reaches the screen as its messages are handled
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  RECT frame;
-  GetWindowRect(window, &frame);
-  const HDC screen = GetDC(nullptr);
-  const Pixels pixels(screen, frame.left, frame.top, frame.right - frame.left,
-                      frame.bottom - frame.top);
-  ReleaseDC(nullptr, screen);
-  const DWORD imageBytes = pixels.data.size() * sizeof(uint32_t);
-  const BITMAPINFOHEADER info{
-      sizeof info, pixels.width, -pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top row first
-  const BITMAPFILEHEADER file{0x4D42, DWORD{sizeof file + sizeof info} + imageBytes, 0, 0,
-                              sizeof file + sizeof info};  // "BM"
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(out, nullptr);
-  std::fwrite(&file, sizeof file, 1, out);
-  std::fwrite(&info, sizeof info, 1, out);
-  std::fwrite(pixels.data.data(), imageBytes, 1, out);
-  EXPECT_EQ(std::fclose(out), 0);
 }
 
 // What each scanner on the bus leaves after start-up: boxes, the gated commands, the page.
@@ -134,12 +71,14 @@ TEST_F(MainWindowTest, StartUpGatesTheMenuByTheScannerFound) {
   }
 }
 
-// The page in a fixed-pitch font, shown exactly in the client area once repainted.
-TEST_F(MainWindowTest, ScannerInformationPageOnTheScreen) {
+// The pages in a fixed-pitch font, shown exactly in the client area once repainted.
+TEST_F(MainWindowTest, PagesOnTheScreen) {
   Start("model=t2");
+  Command(IDM_BOARD_INFORMATION);
+  Screenshot(window(), nullptr, "main_window");
+  ExpectPage(SurfacePixels(), 10, 10, 75);  // title and the one adapter's three lines
   Command(IDM_SCANNER_INFORMATION);
   EXPECT_TRUE(boxes.empty());
-  WriteScreenshot(window(), PathBesideThisProgram("scanner_information.bmp"));  // the build folder
   ExpectPage(SurfacePixels(), 10, 10, 95);  // title down to the firmware line, nothing else
   const Pixels shown = ClientPixels(window());
   EXPECT_TRUE(shown.data == SurfacePixels(shown.width, shown.height).data);
@@ -147,6 +86,51 @@ TEST_F(MainWindowTest, ScannerInformationPageOnTheScreen) {
   GetTextExtentPoint32A(DisplaySurfaceContext(), "iiii", 4, &narrow);
   GetTextExtentPoint32A(DisplaySurfaceContext(), "MMMM", 4, &wide);
   EXPECT_EQ(narrow.cx, wide.cx);
+}
+
+INT_PTR CALLBACK InertDialog(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG;
+}
+
+// The dialogs at the templates' sizes, in the Japanese Gothic font that the test prefix gives the
+// templates' font name (as a Japanese Windows has one of that name): the texts cut, with the mark
+// of a radio button counted in.
+TEST(DialogFontTest, TextsThatDoNotFitTheirControls) {
+  Texts cut;
+  for (const char* name : {"AboutBox", "ScanFSBox"}) {
+    const HWND dialog = CreateDialogParamA(ProgramInstance(), name, nullptr, InertDialog, 0);
+    ASSERT_NE(dialog, nullptr);
+    const HDC context = GetDC(dialog);
+    SelectObject(context, reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    wchar_t face[32] = {};
+    GetTextFaceW(context, 32, face);
+    EXPECT_STREQ(face, L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF") << name;
+    TEXTMETRICA metrics;
+    GetTextMetricsA(context, &metrics);
+    const HFONT gothic = CreateFontA(metrics.tmHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET,
+                                     0, 0, 0, 0, "IPAPGothic");
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+      char text[128];
+      const int length = GetWindowTextA(control, text, sizeof text);
+      SIZE needed, inGothic;
+      GetTextExtentPoint32A(context, text, length, &needed);
+      const HGDIOBJ dialogFont = SelectObject(context, gothic);
+      GetTextExtentPoint32A(context, text, length, &inGothic);
+      SelectObject(context, dialogFont);
+      EXPECT_EQ(needed.cx, inGothic.cx) << text;
+      if ((GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON) {
+        needed.cx += GetSystemMetrics(SM_CXMENUCHECK) + 4;
+      }
+      RECT area;
+      GetClientRect(control, &area);
+      if (needed.cx > area.right) cut.push_back(text);
+    }
+    DeleteObject(gothic);
+    ReleaseDC(dialog, context);
+    DestroyWindow(dialog);
+  }
+  EXPECT_EQ(cut, (Texts{"Quorvel Service Engineering", "for the Tessaline T1/T2 film scanners"}));
 }
 
 // scan_fs.exe started beside this program: centred, titled, without sizing border or maximize
