@@ -73,4 +73,14 @@ TEST(ScannerSearchTest, AFailingInquiryEndsTheSearchAndTheScannerIsNotFound) {
   }
 }
 
+// A device on an earlier adapter that does not answer its selection ends the whole search: the
+// scanner on the next adapter is never asked.
+TEST(ScannerSearchTest, ATargetThatIsNotSelectedEndsTheSearchOnEveryAdapter) {
+  ProgramBench bench("adapters=2,scanner=1:0,selfail=0:3");
+  bench.Start();
+  EXPECT_EQ(bench.Requests().size(), 4u);
+  EXPECT_EQ(scannerFound, 0);
+  EXPECT_EQ(bench.frontEnd().BoxTexts().size(), 1u);
+}
+
 }  // namespace

@@ -159,6 +159,14 @@ TEST_F(ScanTest, FailuresEndTheScanOnlyWhereTheyDecide) {
       // A READ that fails once: the scanner is drained all the same.
       {"geometry=30000:2,fail=read@2", {readError, kNoImage}, 4, kReleased, false, 216 + 60000,
        216 + 29000},
+      // Every other READ fails: each round that makes progress starts the count of rounds
+      // without it again, so the scan runs to its end.
+      {"geometry=30000:4,fail=read@2,fail=read@4,fail=read@6", {readError, readError, readError,
+       kNoImage}, 8, kReleased, false, 216 + 120000},
+      // A READ repeated after a failed status counts its bytes again: once more have arrived than
+      // were announced, the scan ends, although the scanner's remaining count looks plausible.
+      {"geometry=3000:10,remaining=3000@1,fail=status@2", {statusError, kNoImage}, 2, kReleased,
+       false, 216 + 3000},
       // The READ sized from a stale report asks for more than remains.
       {"geometry=3000:20,fail=status@3", {statusError, readError, kNoImage}, 4, kReleased, false,
        216 + 60000, 216 + 58000},

@@ -13,10 +13,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-constexpr char kNotFound[] =
-    "box Warning: Scanner is not found.\\nCheck if the cable is properly connected\\nand the "
-    "power is on.";
-
 ProgramRun ScanFs(const std::string& config, const std::string& commands,
                   const RunOptions& options = {}) {
   return RunProgram(SCAN_FS_BINARY,
@@ -68,22 +64,16 @@ TEST(DiagnosticsEndToEnd, T2DumpHoldsWhatTheScannerSentAndEveryRequestIsAsBuilt)
   EXPECT_EQ(run.File("test_dat.txt"), expected);
 }
 
-// Without the scanner, every command that needs it searches again, says so, and sends nothing
-// to an address no search confirmed (here a disk at the scanner's usual 0:2).
-TEST(DiagnosticsEndToEnd, WithoutTheScannerCommandsSearchAgainAndSendNothingElse) {
-  const ProgramRun run = ScanFs("model=none,device=0:2:DISK", "save,diag1");
-  EXPECT_EQ(run.exitStatus, 1);
-  const Lines lines = run.OutLines();
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), kNotFound), 3);
-  EXPECT_EQ(Trace(run, {"cdb"}), Lines(3 * 7, "120000002400"));
-  EXPECT_EQ(run.File("test_dat.txt"), "");
-}
-
-// A script tells a faulty scanner from a sound one (status 0, above) by the exit status.
+// A script tells a faulty scanner from a sound one (status 0, above) by the exit status, after
+// either self-diagnostic.
 TEST(DiagnosticsEndToEnd, AFaultyScannerEndsWithStatusOne) {
-  const ProgramRun run = ScanFs("selftest=fail", "diag1");
-  EXPECT_EQ(run.exitStatus, 1);
-  EXPECT_EQ(run.OutLines().back(), "line 20 55 (Lamp error)");
+  for (const auto& [config, command, detail] :
+       {std::tuple{"selftest=fail", "diag1", "line 20 55 (Lamp error)"},
+        std::tuple{"logictest=22", "diag2", "line 20 55 (Error of Offset RAM)"}}) {
+    const ProgramRun run = ScanFs(config, command);
+    EXPECT_EQ(run.exitStatus, 1) << command;
+    EXPECT_EQ(run.OutLines().back(), detail);
+  }
 }
 
 // A stop asked while the search of a command finds the scanner ends the command there: the data

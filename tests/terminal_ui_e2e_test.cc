@@ -217,6 +217,15 @@ TEST_F(TerminalUiTest, EveryWayToEndGivesTheTerminalBack) {
   }
 }
 
+// In batch mode a Ctrl+C typed at the terminal ends the program as the signal does, once the
+// self-test that it interrupted has ended.
+TEST_F(TerminalUiTest, ACtrlCAtTheTerminalEndsBatchModeAsTheSignalDoes) {
+  TmuxSession& tui = Start({"--simulate=selftime=1500", "--batch", "board,diag1"});
+  ExpectText("# diag1");
+  tui.Press({"C-c"});
+  ExpectEnd(128 + SIGINT);
+}
+
 // Without TERM, with an unknown TERM, and with standard input not a terminal.
 TEST_F(TerminalUiTest, WithoutAUsableTerminalOneLineAndStatusOne) {
   for (const auto& [term, input] : {std::pair<std::optional<std::string>, std::string>{{}, ""},

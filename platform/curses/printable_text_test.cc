@@ -9,11 +9,7 @@ namespace {
 // Device texts can hold any byte: none but printable ASCII may start an escape sequence or move
 // the cursor, and a NUL does not end the text early.
 TEST(PrintableTextTest, OnlyPrintableAsciiPasses) {
-  for (int byte = 0; byte < 256; ++byte) {
-    const char c = static_cast<char>(byte);
-    EXPECT_EQ(PrintableChar(c), byte >= 0x20 && byte <= 0x7E ? c : '?') << "byte " << byte;
-  }
-  EXPECT_EQ(PrintableText(std::string("\x1b[2J\0!", 6)), "?[2J?!");
+  EXPECT_EQ(PrintableText(std::string("\x1b[2J\0\x1f !~\x7f\x80\xff", 12)), "?[2J?? !~???");
 }
 
 // A box's text breaks at its line breaks, then at the last space that fits, or at the width.

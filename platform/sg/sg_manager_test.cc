@@ -131,17 +131,21 @@ TEST_F(SgManagerTest, AdaptersAreTheKernelsHostsInAscendingNumberAndTheUserLearn
 
 TEST_F(SgManagerTest, RequestsReachTheNodeOfTheirHostChannelZeroTargetAndLun) {
   Manager({{0, "sym53c8xx"}, {2, "tcm_loopback"}, {10, "ahci"}},
-          {"0:0:2:0", "2:0:3:1", "2:1:3:0", "10:0:0:0", "0:0:4:0"});
+          {"0:0:2:0", "2:0:3:1", "2:1:3:0", "10:0:0:0", "0:0:4:0", "0:0:5:0x"});
   refusedNode_ = "/dev/sg4";
   const struct {
     uint8_t adapter, target, lun, status;
     const char* node;
   } kCases[] = {
-      {0, 2, 0, SS_COMP, "/dev/sg0"},      {1, 3, 1, SS_COMP, "/dev/sg1"},
-      {1, 3, 0, SS_NO_DEVICE, nullptr},    {2, 0, 0, SS_COMP, "/dev/sg3"},
-      {0, 3, 0, SS_NO_DEVICE, nullptr},    {3, 0, 0, SS_INVALID_HA, nullptr},
+      {0, 2, 0, SS_COMP, "/dev/sg0"},
+      {1, 3, 1, SS_COMP, "/dev/sg1"},
+      {1, 3, 0, SS_NO_DEVICE, nullptr},
+      {2, 0, 0, SS_COMP, "/dev/sg3"},
+      {0, 3, 0, SS_NO_DEVICE, nullptr},
+      {3, 0, 0, SS_INVALID_HA, nullptr},
       {0, 4, 0, SS_NO_DEVICE, "/dev/sg4"},  // it will not open: the search goes on
       {0, 4, 0, SS_NO_DEVICE, "/dev/sg4"},
+      {0, 5, 0, SS_NO_DEVICE, nullptr},  // no address of a device
   };
   for (const auto& c : kCases) {
     opened_.clear();

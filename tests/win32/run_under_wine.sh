@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs a GoogleTest program of the build under Wine: on a display of its own (Xvfb), in a Wine prefix
 # of the build folder, in the folder wine-runs/RUN_NAME (emptied first), with WNASPI32 taken from
-# the program's folder (n) or Wine's own (b). The prefix is made once, of the program's width (a
+# the program's folder (n), Wine's own (b) or none at all (none). The prefix is made once, of the program's width (a
 # 32-bit Windows for a 32-bit program), with a 1024 x 768 virtual desktop and a Japanese Gothic
 # font under the name that the dialog templates ask for.
 #
@@ -10,7 +10,7 @@
 # XML result shows every one of them run to its end, none failed. Every Wine process runs under a
 # time limit; Xvfb and the prefix's processes end with the run.
 #
-#   run_under_wine.sh BUILD_DIR RUN_NAME n|b PROGRAM [GOOGLETEST_ARGUMENTS...]
+#   run_under_wine.sh BUILD_DIR RUN_NAME n|b|none PROGRAM [GOOGLETEST_ARGUMENTS...]
 set -eu
 build=$1 run=$2 manager=$3 program=$4
 shift 4
@@ -35,6 +35,7 @@ if [ $arch = win32 ]; then
 fi
 
 export WINEPREFIX="$build/wine-prefix" WINEARCH=$arch WINEDEBUG=-all
+[ "$manager" != none ] || manager=""  # an empty override disables the DLL
 export WINEDLLOVERRIDES="wnaspi32=$manager"
 work=$(mktemp -d)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &

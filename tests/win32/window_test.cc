@@ -1,6 +1,6 @@
 // The main window under Wine: its class and the start-up for each scanner, pages as the screen
 // shows them (with a screenshot for the README), scan_fs.exe as its own process, and the start-up
-// on Wine's own wnaspi32.
+// on Wine's own wnaspi32 and without any.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -18,6 +18,7 @@ namespace {
 
 using MainWindowTest = ProgramWindowTest;
 using NoManagerTest = ProgramWindowTest;
+using NoDllTest = ProgramWindowTest;
 
 Pixels SurfacePixels(int width = kSurfaceWidth, int height = kSurfaceHeight) {
   return Pixels(DisplaySurfaceContext(), 0, 0, width, height);
@@ -173,19 +174,29 @@ TEST(ProgramProcessTest, StartsCentredAndEndsWithExitCodeZero) {
   }
 }
 
+constexpr char kManagerNotWorking[] =
+    "Warning | stop | OK | main window | ASPI driver for Windows is not properly working.";
+
 // Wine's own wnaspi32 reports no host adapter and never completes a request: one warning, a white
 // window with an ungated menu, and no search (a search would never end).
 TEST_F(NoManagerTest, OneWarningAndAWhiteWindow) {
   // Only Wine's own manager exports its DLL version; the simulated one exports ordinals 1 and 2.
   ASSERT_NE(GetProcAddress(LoadLibraryA("WNASPI32.DLL"), "GetASPI32DLLVersion"), nullptr);
   Start("");
-  EXPECT_EQ(boxes, Texts{"Warning | stop | OK | main window | ASPI driver for Windows is not "
-                         "properly working."});
+  EXPECT_EQ(boxes, Texts{kManagerNotWorking});
   EXPECT_EQ(scannerFound, 0);
   EXPECT_TRUE(MenuEnabled(IDM_SAVE_SCANNER_DATA));
   EXPECT_TRUE(MenuEnabled(IDM_SELF_DIAGNOSTICS_2));
   const RECT ink = ClientPixels(window()).Ink();
   EXPECT_TRUE(IsRectEmpty(&ink));
+}
+
+// With no WNASPI32.DLL at all (run with it disabled), the same one warning and nothing sent.
+TEST_F(NoDllTest, OneWarning) {
+  ASSERT_EQ(LoadLibraryA("WNASPI32.DLL"), nullptr);
+  Start("");
+  EXPECT_EQ(boxes, Texts{kManagerNotWorking});
+  EXPECT_EQ(scannerFound, 0);
 }
 
 }  // namespace
