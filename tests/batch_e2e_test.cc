@@ -67,10 +67,16 @@ TEST(BatchEndToEnd, UsageErrorsGiveOneLineOnStandardErrorAndStatusTwo) {
       {"--simulate=aspi=00", "--batch", "info"},
       {"--simulate=bufferfail=F9:00", "--batch", "save"},
       {"--simulate", "--json"},  // a JSON document of batch mode only
+      {"--inspect"},
+      {"--inspect", "--simulate"},
+      {"--inspect", "x.tif", "--simulate", "--batch", "scan"},
+      {"--inspect", "x.tif", "--trace", "t"},
+      {"--simulate", "--batch", "scan", "--preview", "p.png"},
+      {"--inspect=x.tif", "--preview"},
   };
   for (const auto& arguments : wrong) {
     const ProgramRun run = ScanFs(arguments);
-    EXPECT_EQ(run.exitStatus, 2) << arguments[0];
+    EXPECT_EQ(run.exitStatus, 2) << arguments.back();
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_EQ(run.err.rfind("scan_fs: ", 0), 0u) << run.err;
