@@ -33,38 +33,6 @@ long Reads(const Lines& operations) {
   return std::count(operations.begin(), operations.end(), "28");
 }
 
-// Every way a scanner can stop making progress, on both models, into a file and into memory,
-// after every other command has run on the same broken scanner: the program ends in time, says
-// the scan failed, takes at most three READs and, but where the scanner stops reporting, leaves
-// it positioned and released; img_fs.tif is never longer than its header says.
-TEST(ScanEndToEnd, ABrokenTransferAlwaysEnds) {
-  const std::vector<std::tuple<const char*, long, bool>> faults = {
-      // configuration, READs, released (else still reserved)
-      {"fail=read", 3, true},           {"shortread=1", 3, true},
-      {"shortread=29000", 3, true},     {"remaining=same@2+", 1, true},
-      {"remaining=4000000@2", 1, true}, {"fail=status@2+", 3, false},
-  };
-  for (const auto& [fault, reads, released] : faults) {
-    for (const std::string mode :
-         {"t1,scan:file", "t2,scan:memory", "t1,scan:memory", "t2,scan:file"}) {
-      SCOPED_TRACE(std::string(fault) + " " + mode);
-      const ProgramRun run = RunProgram(
-          SCAN_FS_BINARY, {"--simulate=model=" + mode.substr(0, 2) + "," + fault, "--batch",
-                           "board,info,save,diag1,diag2," + mode.substr(3), "--trace", "t.jsonl"});
-      EXPECT_EQ(run.exitStatus, 1);
-      EXPECT_EQ(Last(run.OutLines(), 1), Lines{"box Warning: No image was scanned."});
-      const Lines operations = TracedOperations(run);
-      EXPECT_EQ(Reads(operations), reads);
-      EXPECT_EQ(Last(operations, 2), released ? (Lines{"31", "17"}) : (Lines{"28", "34"}));
-      const std::string file = run.File("img_fs.tif");
-      EXPECT_EQ(file.empty(), mode.find("memory") != std::string::npos);
-      EXPECT_LE(file.size(), DeclaredImageFileSize(file));
-      const bool whole = !file.empty() && file.size() == DeclaredImageFileSize(file);
-      EXPECT_EQ(!file.empty() && file[2] == 42, whole);
-    }
-  }
-}
-
 // The disk fills in the middle of the image: nothing more is written, the scanner is drained.
 // The trace holds every request whole.
 TEST(ScanEndToEnd, ADiskThatFillsDuringTheTransferAndTheTrace) {
