@@ -253,4 +253,12 @@ TEST_F(ScanTest, AScanWithoutItsOwnSizeReadsNothing) {
   EXPECT_EQ(file.size(), 216u);
 }
 
+// A scanner that gave no answer once serves the next scan as if nothing had happened.
+TEST_F(ScanTest, AScannerThatAnswersAgainServesTheNextScan) {
+  ProgramBench bench("geometry=3000:2,fail=tur@1:04:11");
+  Scan(bench);
+  Scan(bench);
+  EXPECT_EQ(bench.frontEnd().BoxTexts(), Texts{"Image was scanned."});
+}
+
 }  // namespace
