@@ -163,6 +163,11 @@ TEST_F(ScanTest, FailuresEndTheScanOnlyWhereTheyDecide) {
       // without it again, so the scan runs to its end.
       {"geometry=30000:4,fail=read@2,fail=read@4,fail=read@6", {readError, readError, readError,
        kNoImage}, 8, kReleased, false, 216 + 120000},
+      // Status reports that fail two at a time never end the transfer: each one that arrives
+      // starts the count again.
+      {"geometry=29000:10,fail=status@2,fail=status@3,fail=status@5,fail=status@6",
+       {statusError, statusError, statusError, statusError, scanned}, 10, kReleased, false,
+       216 + 290000},
       // A READ repeated after a failed status counts its bytes again: once more have arrived than
       // were announced, the scan ends, although the scanner's remaining count looks plausible.
       {"geometry=3000:10,remaining=3000@1,fail=status@2", {statusError, kNoImage}, 2, kReleased,
