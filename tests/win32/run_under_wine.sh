@@ -34,6 +34,14 @@ if [ $arch = win32 ]; then
   hint="$hint apt-get install wine32:i386 (make test installs it)"
 fi
 
+# Debian's wine command takes the 32-bit loader whenever that is installed, even for a 64-bit
+# program, and fails where the machine runs no 32-bit code: a 64-bit program gets the 64-bit one.
+wine=wine
+if [ $arch = win64 ] && [ -x /usr/lib/wine/wine64 ]; then
+  wine=/usr/lib/wine/wine64
+  export WINELOADER=$wine
+fi
+
 export WINEPREFIX="$build/wine-prefix" WINEARCH=$arch WINEDEBUG=-all
 [ "$manager" != none ] || manager=""  # an empty override disables the DLL
 export WINEDLLOVERRIDES="wnaspi32=$manager"
@@ -57,11 +65,11 @@ made="$arch, 1024x768 desktop, Wine's fonts, IPAPGothic for the dialogs' font"
 if [ "$(cat "$WINEPREFIX/.made" 2>/dev/null)" != "$made" ]; then
   rm -rf "$WINEPREFIX"
   mkdir -p "$build"
-  timeout 300 wine wineboot --init >"$work/wineboot" 2>&1 ||
+  timeout 300 "$wine" wineboot --init >"$work/wineboot" 2>&1 ||
     fail "Wine could not make the $arch prefix $WINEPREFIX: $(cat "$work/wineboot")$hint"
-  timeout 60 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
-  timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
-  LC_ALL=C.UTF-8 timeout 60 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+  timeout 60 "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+  timeout 60 "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
+  LC_ALL=C.UTF-8 timeout 60 "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
     /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null
   for font in /usr/share/wine/fonts/*; do
     if [ -e "$font" ]; then ln -s "$font" "$WINEPREFIX/drive_c/windows/Fonts/"; fi
@@ -74,12 +82,12 @@ fi
 rm -rf "$build/wine-runs/$run" "$build/wine-runs/$run.xml"
 mkdir -p "$build/wine-runs/$run"
 cd "$build/wine-runs/$run"
-listed=$(timeout -k 10 120 wine "$program" --gtest_list_tests "$@" | grep -c '^  ') || true
+listed=$(timeout -k 10 120 "$wine" "$program" --gtest_list_tests "$@" | grep -c '^  ') || true
 [ "$listed" -gt 0 ] ||
   fail "Wine started $program but it listed no tests: none matches the arguments, or Wine cannot run it$hint"
 
 status=0
-timeout -k 10 300 wine "$program" "--gtest_output=xml:../$run.xml" "$@" || status=$?
+timeout -k 10 300 "$wine" "$program" "--gtest_output=xml:../$run.xml" "$@" || status=$?
 [ $status -ne 124 ] || fail "$program did not end within 300 s"
 [ -s "../$run.xml" ] || fail "$program wrote no test results (exit status $status)$hint"
 summary=$(grep -m 1 '<testsuites ' "../$run.xml")
