@@ -10,10 +10,9 @@
 #include "resources/ids.h"
 #include "shell/program_state.h"
 #include "sim/negative_image.h"
-#include "tests/support/declared_size.h"
-#include "tests/support/hex_text.h"
 #include "tests/support/program_bench.h"
 #include "tests/support/temp_directory.h"
+#include "tests/support/test_text.h"
 #include "tests/support/tiff_expectations.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "shell/program_state.h"
-#include "tests/support/hex_text.h"
 #include "tests/support/program_bench.h"
+#include "tests/support/test_text.h"
 
 namespace {
 

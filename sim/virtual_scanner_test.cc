@@ -5,7 +5,7 @@
 
 #include "sim/negative_image.h"
 #include "sim/simulated_bus.h"
-#include "tests/support/hex_text.h"
+#include "tests/support/test_text.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <csignal>
 #include <sstream>
 
-#include "tests/support/declared_size.h"
 #include "tests/support/run_program.h"
+#include "tests/support/test_text.h"
 
 namespace {
 

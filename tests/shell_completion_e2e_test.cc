@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "tests/support/run_program.h"
-#include "tests/support/shell_quote.h"
+#include "tests/support/test_text.h"
 
 namespace {
 

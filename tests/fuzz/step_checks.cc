@@ -6,7 +6,7 @@
 
 #include "platform/linux/linux_ui.h"
 #include "tests/fuzz/violation.h"
-#include "tests/support/declared_size.h"
+#include "tests/support/test_text.h"
 
 namespace {
 

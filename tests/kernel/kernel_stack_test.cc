@@ -14,7 +14,7 @@
 #include "platform/sg/sg_manager.h"
 #include "sim/negative_image.h"
 #include "tests/support/run_program.h"
-#include "tests/support/text_file.h"
+#include "tests/support/test_text.h"
 #include "tests/support/tiff_expectations.h"
 
 namespace {

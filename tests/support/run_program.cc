@@ -6,8 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "tests/support/shell_quote.h"
-#include "tests/support/text_file.h"
+#include "tests/support/test_text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 
-#include "tests/support/text_file.h"
+#include "tests/support/test_text.h"
 
 namespace {
 

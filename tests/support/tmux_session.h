@@ -15,8 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/support/shell_quote.h"
-#include "tests/support/text_file.h"
+#include "tests/support/test_text.h"
 
 using ScreenLines = std::vector<std::string>;
 
