@@ -36,16 +36,22 @@ Lines ExpectedFindings(uint32_t resolution) {
           "inspect 7 defects found"};
 }
 
+// The lines of the report that pass `keep`.
+Lines Kept(const Lines& out, bool (*keep)(const std::string&)) {
+  Lines kept;
+  std::copy_if(out.begin(), out.end(), std::back_inserter(kept), keep);
+  return kept;
+}
+
+bool IsInspection(const std::string& line) {
+  return line.rfind("inspect ", 0) == 0;
+}
+
 // The report's findings and verdict, without the image, channel and least offset lines.
-Lines Findings(const Lines& out) {
-  Lines found;
-  for (const std::string& line : out) {
-    const bool other = line.rfind("inspect ", 0) != 0 || line.rfind("inspect image", 0) == 0 ||
-                       line.find("minimum") != std::string::npos ||
-                       line.find("least offsets") != std::string::npos;
-    if (!other) found.push_back(line);
-  }
-  return found;
+bool IsFinding(const std::string& line) {
+  return IsInspection(line) && line.rfind("inspect image", 0) != 0 &&
+         line.find("minimum") == std::string::npos &&
+         line.find("least offsets") == std::string::npos;
 }
 
 // Each line begins with the expected one.
@@ -53,19 +59,6 @@ void ExpectBeginnings(const Lines& lines, const Lines& beginnings) {
   ASSERT_EQ(lines.size(), beginnings.size()) << ::testing::PrintToString(lines);
   for (size_t i = 0; i < lines.size(); ++i)
     EXPECT_EQ(lines[i].rfind(beginnings[i], 0), 0u) << lines[i];
-}
-
-Lines Prefixed(const Lines& lines) {
-  Lines prefixed;
-  for (const std::string& line : lines) prefixed.push_back("inspect " + line);
-  return prefixed;
-}
-
-Lines InspectLines(const Lines& out) {
-  Lines lines;
-  std::copy_if(out.begin(), out.end(), std::back_inserter(lines),
-               [](const std::string& line) { return line.rfind("inspect ", 0) == 0; });
-  return lines;
 }
 
 // Every planted defect at its place and of its kind, at every resolution, with grain and
@@ -83,14 +76,16 @@ void ExpectEveryDefectFound(const std::string& model, bool toFile) {
             {"--simulate=" + config, "--batch",
              "scan:" + std::to_string(resolution) + (toFile ? ":file" : ":memory"), "--inspect"});
         EXPECT_EQ(run.exitStatus, planted ? 1 : 0);
-        ExpectBeginnings(Findings(run.OutLines()),
+        ExpectBeginnings(Kept(run.OutLines(), IsFinding),
                          planted ? ExpectedFindings(resolution) : Lines{"inspect no defect found"});
         if (!toFile) continue;
         const ProgramRun file =
             RunProgram(SCAN_FS_BINARY, {"--inspect", "img_fs.tif"},
                        RunOptions::Prepared("cp " + run.directory + "/img_fs.tif ."));
         EXPECT_EQ(file.exitStatus, planted ? 1 : 0);
-        EXPECT_EQ(Prefixed(file.OutLines()), InspectLines(run.OutLines()));
+        Lines prefixed;
+        for (const std::string& line : file.OutLines()) prefixed.push_back("inspect " + line);
+        EXPECT_EQ(prefixed, Kept(run.OutLines(), IsInspection));
       }
     }
   }
@@ -117,12 +112,9 @@ TEST(InspectionEndToEnd, NeitherTheInspectionNorAPlantedDefectChangesAnythingEls
   const ProgramRun plain = scan("", false);
   const ProgramRun inspected = scan("", true);
   const ProgramRun faulty = scan(std::string(kDefects) + ",grain=8", false);
-  Lines withoutInspection;
-  for (const std::string& line : inspected.OutLines()) {
-    if (line.rfind("inspect ", 0) != 0) withoutInspection.push_back(line);
-  }
-  EXPECT_EQ(withoutInspection, plain.OutLines());
-  EXPECT_EQ(InspectLines(inspected.OutLines()).size(), 2 * 6u);
+  EXPECT_EQ(Kept(inspected.OutLines(), [](const std::string& line) { return !IsInspection(line); }),
+            plain.OutLines());
+  EXPECT_EQ(Kept(inspected.OutLines(), IsInspection).size(), 2 * 6u);
   EXPECT_EQ(faulty.OutLines(), plain.OutLines());
   EXPECT_EQ(inspected.File("t.jsonl"), plain.File("t.jsonl"));
   EXPECT_EQ(faulty.File("t.jsonl"), plain.File("t.jsonl"));
@@ -204,7 +196,7 @@ TEST(InspectionEndToEnd, WhatCannotBeJudgedOrWrittenIsSaid) {
     const ProgramRun run = RunProgram(SCAN_FS_BINARY, {"--simulate=" + fault, "--batch",
                                                        "scan:340:memory,scan:cancel", "--inspect"});
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(InspectLines(run.OutLines()), expected) << fault;
+    EXPECT_EQ(Kept(run.OutLines(), IsInspection), expected) << fault;
   }
   const ProgramRun batch = RunProgram(SCAN_FS_BINARY, {"--simulate", "--batch", "scan:340:memory",
                                                        "--inspect", "--preview", "no/p.png"});
@@ -218,24 +210,6 @@ TEST(InspectionEndToEnd, WhatCannotBeJudgedOrWrittenIsSaid) {
   EXPECT_EQ(file.exitStatus, 3);
   EXPECT_EQ(file.err,
             "scan_fs: the preview '/dev/full' was not written: No space left on device\n");
-}
-
-// With --json, each scan's entry carries its inspection, and a defect is a reason of the status.
-TEST(InspectionEndToEnd, TheBatchDocumentCarriesEachScansInspection) {
-  const ProgramRun run = RunProgram(
-      SCAN_FS_BINARY,
-      {"--simulate=column=dead:400::r", "--batch", "scan:340:memory,info", "--inspect", "--json"});
-  EXPECT_EQ(run.exitStatus, 1);
-  const nlohmann::json document = nlohmann::json::parse(run.out);
-  const nlohmann::json& inspection = document["commands"][0]["inspection"];
-  EXPECT_EQ(inspection["verdict"], "1 defect found");
-  EXPECT_EQ(inspection["findings"][0]["kind"], "dead_columns");
-  EXPECT_EQ(inspection["findings"][0]["first"], 50);
-  EXPECT_FALSE(document["commands"][1].contains("inspection"));
-  EXPECT_EQ(
-      document["exit"]["reasons"],
-      nlohmann::json::parse(
-          R"([{"reason": "inspection", "command": "scan:340:memory", "text": "1 defect found"}])"));
 }
 
 }  // namespace

@@ -35,13 +35,7 @@ class SgManagerTest : public testing::Test {
       fs::create_directories(host);
       std::ofstream(host / "proc_name") << driver << "\n";
     }
-    for (size_t node = 0; node < nodes.size(); ++node) {
-      const fs::path device = sys / "devices" / nodes[node];
-      fs::create_directories(device);
-      const fs::path entry = sys / "class/scsi_generic" / ("sg" + std::to_string(node));
-      fs::create_directories(entry);
-      fs::create_directory_symlink(device, entry / "device");
-    }
+    for (size_t node = 0; node < nodes.size(); ++node) Attach(node, nodes[node], "ZR-40123B");
     SgManager::Setup setup;
     setup.sysfsRoot = sys.string();
     setup.calls.open = [this](const std::string& path) {
@@ -73,6 +67,22 @@ class SgManagerTest : public testing::Test {
     setup.notice = [this](const std::string& text) { notices_.push_back(text); };
     manager_ = std::make_unique<SgManager>(setup);
     return *manager_;
+  }
+
+  // Links node sgN to a device folder named after its address ("H:C:T:L", under `folder` when
+  // given), which says what model it is.
+  void Attach(size_t node, const std::string& address, const char* model,
+              const std::string& folder = "") {
+    const fs::path sys = directory_.path() / "sys";
+    const fs::path device = sys / "devices" / folder / address;
+    fs::create_directories(device);
+    std::ofstream(device / "vendor") << "QUORVEL\n";
+    std::ofstream(device / "model") << model << "\n";
+    std::ofstream(device / "rev") << "1.32\n";
+    const fs::path entry = sys / "class/scsi_generic" / ("sg" + std::to_string(node));
+    fs::remove_all(entry);
+    fs::create_directories(entry);
+    fs::create_directory_symlink(device, entry / "device");
   }
 
   // Sends request_ (a 6-byte CDB unless it says otherwise) to that address.
@@ -154,7 +164,8 @@ TEST_F(SgManagerTest, RequestsReachTheNodeOfTheirHostChannelZeroTargetAndLun) {
     EXPECT_EQ(opened_, c.node ? std::vector<std::string>{c.node} : std::vector<std::string>{});
   }
   ASSERT_EQ(notices_.size(), 1u);  // once
-  EXPECT_TRUE(Has(notices_[0], "/dev/sg4 (adapter 0, target 4, LUN 0): permission denied"))
+  EXPECT_TRUE(Has(notices_[0],
+                  "/dev/sg4 (adapter 0, target 4, LUN 0: QUORVEL ZR-40123B): permission denied"))
       << notices_[0];
 }
 
@@ -278,36 +289,23 @@ TEST_F(SgManagerTest, TheWaitForTheAnswerOutlastsSignalsButNotItsLimit) {
 // request is refused as no device before it reaches the kernel, and the user learns why.
 TEST_F(SgManagerTest, OnlyTheDeviceThatAnInquiryFoundGetsFurtherRequests) {
   Manager({{0, "sym53c8xx"}}, {"0:0:2:0", "0:0:5:0"});
-  const fs::path sys = directory_.path() / "sys";
-  // Links node sgN to a new device folder for 0:0:T:0 (in `folder`) with that model.
-  const auto attach = [&](int node, int target, const std::string& folder, const char* model) {
-    const fs::path device = sys / "devices" / folder / ("0:0:" + std::to_string(target) + ":0");
-    fs::create_directories(device);
-    std::ofstream(device / "vendor") << "QUORVEL\n";
-    std::ofstream(device / "model") << model << "\n";
-    std::ofstream(device / "rev") << "1.32\n";
-    const fs::path entry = sys / "class/scsi_generic" / ("sg" + std::to_string(node));
-    fs::remove_all(entry);
-    fs::create_directories(entry);
-    fs::create_directory_symlink(device, entry / "device");
-  };
   const auto send = [this](uint8_t target, uint8_t operationCode) {
     request_ = {};
     request_.CDBByte[0] = operationCode;
     return Execute(0, target, 0);
   };
-  attach(0, 2, "a", "ZR-40123B");
+  Attach(0, "0:0:2:0", "ZR-40123B", "a");
   EXPECT_EQ(send(2, 0x00), SS_COMP);  // never probed
   EXPECT_EQ(send(2, 0x12), SS_COMP);
   EXPECT_EQ(send(2, 0x00), SS_COMP);
-  attach(0, 2, "b", "ZR-40123B");
+  Attach(0, "0:0:2:0", "ZR-40123B", "b");
   EXPECT_EQ(send(2, 0x00), SS_NO_DEVICE);
   EXPECT_EQ(send(2, 0x12), SS_COMP);  // learns again
   EXPECT_EQ(send(2, 0x00), SS_COMP);
   EXPECT_EQ(send(3, 0x12), SS_NO_DEVICE);
-  attach(2, 3, "c", "DISK");
+  Attach(2, "0:0:3:0", "DISK", "c");
   EXPECT_EQ(send(3, 0x00), SS_NO_DEVICE);
-  fs::remove_all(sys / "class/scsi_generic/sg0");
+  fs::remove_all(directory_.path() / "sys/class/scsi_generic/sg0");
   EXPECT_EQ(send(2, 0x00), SS_NO_DEVICE);
   EXPECT_EQ(transfers_.size(), 5u);  // the refused requests never reached the kernel
   EXPECT_EQ(notices_, (std::vector<std::string>{
