@@ -108,61 +108,47 @@ struct WorkingRun {
   uint32_t dpi;  // of img_fs.tif; 0 for none
 };
 
-void PrintTo(const WorkingRun& run, std::ostream* out) {
-  *out << run.name;
-}
-
-class WorkingScanner : public KernelStack, public testing::WithParamInterface<WorkingRun> {};
-
-TEST_P(WorkingScanner, MatchesTheSimulatedBusAndShowsItsResult) {
-  const WorkingRun& run = GetParam();
-  const GuestRun guest(run.name);
+TEST_F(KernelStack, AWorkingScannerMatchesTheSimulatedBusAndShowsItsResult) {
+  const std::string scanned = "box Information: Image was scanned.";
+  const WorkingRun runs[] = {
+      // The search passes QEMU's disk and CD-ROM and finds the T2 behind the loopback host.
+      {"all",
+       {"line 20 75 ASPI Manager Name         : sym53c8xx", "line 20 35 Scanner ID(Board# 1) : 2",
+        "line 20 75 Product ID           : ZR-40123B(Tessaline T2)", scanned},
+       340},
+      {"faults", {"line 20 55 (Lamp error)", "line 20 55 (Error of Gatearrey(CMOS))"}, 0},
+      {"t1-2720-file", {scanned}, 2720},
+      {"t2-2720-memory", {scanned}, 0}};
   const std::string manager = SgManager::kManagerId;
   const std::string layout = ",adapters=2,scanner=1:2,adapter=0:7:" + manager +
                              ":sym53c8xx,adapter=1:7:" + manager +
                              ":tcm_loopback,device=0:0:QEMU HARDDISK:QEMU,"
                              "device=0:1:QEMU CD-ROM:QEMU";
-  const std::string given = Results() + "/" + run.name;
-  const ProgramRun simulated =
-      RunProgram(SCAN_FS_BINARY, {"--simulate=" + FirstLine(given + ".config") + layout, "--batch",
-                                  FirstLine(given + ".batch"), "--trace", "trace.jsonl"});
-  EXPECT_EQ(guest.exitStatus(), simulated.exitStatus);
-  EXPECT_TRUE(SameLines(guest.out(), simulated.OutLines())) << "batch output";
-  EXPECT_EQ(guest.File("stderr.txt"), "");
-  EXPECT_TRUE(SameLines(WithoutQemuData(guest.File("trace.jsonl")),
-                        WithoutQemuData(simulated.File("trace.jsonl"))))
-      << "trace";
-  for (const std::string file : {"test_dat.txt", "img_fs.tif"}) {
-    EXPECT_TRUE(SameBytes(guest.File(file), simulated.File(file))) << file;
+  for (const WorkingRun& run : runs) {
+    SCOPED_TRACE(run.name);
+    const GuestRun guest(run.name);
+    const std::string given = Results() + "/" + run.name;
+    const ProgramRun simulated = RunProgram(
+        SCAN_FS_BINARY, {"--simulate=" + FirstLine(given + ".config") + layout, "--batch",
+                         FirstLine(given + ".batch"), "--trace", "trace.jsonl"});
+    EXPECT_EQ(guest.exitStatus(), simulated.exitStatus);
+    EXPECT_TRUE(SameLines(guest.out(), simulated.OutLines())) << "batch output";
+    EXPECT_EQ(guest.File("stderr.txt"), "");
+    EXPECT_TRUE(SameLines(WithoutQemuData(guest.File("trace.jsonl")),
+                          WithoutQemuData(simulated.File("trace.jsonl"))))
+        << "trace";
+    for (const std::string file : {"test_dat.txt", "img_fs.tif"}) {
+      EXPECT_TRUE(SameBytes(guest.File(file), simulated.File(file))) << file;
+    }
+    for (const std::string& line : run.shows) EXPECT_TRUE(Has(guest.out(), line)) << line;
+    if (run.dpi == 0) continue;
+    const std::filesystem::path start = std::filesystem::current_path();
+    std::filesystem::current_path(guest.folder);
+    const uint32_t width = 2592 * run.dpi / 2720, lines = 3888 * run.dpi / 2720;
+    ExpectTiffHolds(width, lines, run.dpi, NegativeImage(3 * width, lines));
+    std::filesystem::current_path(start);
   }
-  for (const std::string& line : run.shows) EXPECT_TRUE(Has(guest.out(), line)) << line;
-  if (run.dpi == 0) return;
-  const std::filesystem::path start = std::filesystem::current_path();
-  std::filesystem::current_path(guest.folder);
-  const uint32_t width = 2592 * run.dpi / 2720, lines = 3888 * run.dpi / 2720;
-  ExpectTiffHolds(width, lines, run.dpi, NegativeImage(3 * width, lines));
-  std::filesystem::current_path(start);
 }
-
-const std::string kScanned = "box Information: Image was scanned.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Runs, WorkingScanner,
-    testing::Values(
-        // The search passes QEMU's disk and CD-ROM and finds the T2 behind the loopback host.
-        WorkingRun{"all",
-                   {"line 20 75 ASPI Manager Name         : sym53c8xx",
-                    "line 20 35 Scanner ID(Board# 1) : 2",
-                    "line 20 75 Product ID           : ZR-40123B(Tessaline T2)", kScanned},
-                   340},
-        WorkingRun{
-            "faults", {"line 20 55 (Lamp error)", "line 20 55 (Error of Gatearrey(CMOS))"}, 0},
-        WorkingRun{"t1-2720-file", {kScanned}, 2720}, WorkingRun{"t2-2720-memory", {kScanned}, 0}),
-    [](const auto& info) {
-      std::string name = info.param.name;
-      std::replace(name.begin(), name.end(), '-', '_');
-      return name;
-    });
 
 // A scanner that stops answering in the middle of a 340-dpi scan, after its second READ: the
 // GET DATA BUFFER STATUS in flight is the last request, the scan ends there within seconds, and
@@ -173,48 +159,38 @@ struct BrokenScanner {
   double fastest, slowest;       // seconds the run may take
 };
 
-void PrintTo(const BrokenScanner& broken, std::ostream* out) {
-  *out << broken.name;
-}
-
-class ScannerThatStopsAnswering : public KernelStack,
-                                  public testing::WithParamInterface<BrokenScanner> {};
-
-TEST_P(ScannerThatStopsAnswering, EndsTheScanAtOnce) {
-  const BrokenScanner& broken = GetParam();
-  const GuestRun guest(broken.name);
-  EXPECT_EQ(guest.exitStatus(), 1);
-  const Lines out = guest.out();
-  EXPECT_TRUE(SameLines(
-      Lines(out.end() - std::min<size_t>(2, out.size()), out.end()),
-      {"box Warning: *** Error in Get Data Status ***", "box Warning: No image was scanned."}));
-  const Lines trace = guest.trace();
-  ASSERT_FALSE(trace.empty());
-  for (const std::string& part :
-       {std::string("{\"cmd\":2,\"ha\":1,\"target\":2,"), std::string("\"cdb\":\"3400000000000000"),
-        "\"status\":4," + broken.lastRequestEnded}) {
-    EXPECT_NE(trace.back().find(part), std::string::npos) << trace.back();
+TEST_F(KernelStack, AScannerThatStopsAnsweringEndsTheScanAtOnce) {
+  const BrokenScanner runs[] = {
+      // The kernel deletes the unit with the request in flight: the node hangs up.
+      {"deleted", "\"hastat\":17,", 0, 5},
+      // The handler is killed: its backstore ends the command after its 2-second time-out,
+      // saying that it lost the unit (NOT READY, ASC 08h).
+      {"killed", "\"hastat\":0,\"targstat\":2,\"sense\":\"700002000000000a0000000008", 2, 6},
+      // The handler stops: the command's 10 s, then 5 s for the kernel's recovery, which
+      // waits for the backstore's 30 s; the program gives up by itself.
+      {"stopped", "\"hastat\":11,", 14.5, 20}};
+  for (const BrokenScanner& broken : runs) {
+    SCOPED_TRACE(broken.name);
+    const GuestRun guest(broken.name);
+    EXPECT_EQ(guest.exitStatus(), 1);
+    const Lines out = guest.out();
+    EXPECT_TRUE(SameLines(
+        Lines(out.end() - std::min<size_t>(2, out.size()), out.end()),
+        {"box Warning: *** Error in Get Data Status ***", "box Warning: No image was scanned."}));
+    const Lines trace = guest.trace();
+    ASSERT_FALSE(trace.empty());
+    for (const std::string& part :
+         {std::string("{\"cmd\":2,\"ha\":1,\"target\":2,"),
+          std::string("\"cdb\":\"3400000000000000"), "\"status\":4," + broken.lastRequestEnded}) {
+      EXPECT_NE(trace.back().find(part), std::string::npos) << trace.back();
+    }
+    const std::string file = guest.File("img_fs.tif");
+    EXPECT_EQ(file.size(), 216u + 2 * 29000u);
+    EXPECT_EQ(file.substr(0, 4), std::string("II\0\0", 4));
+    EXPECT_GE(guest.seconds(), broken.fastest);
+    EXPECT_LE(guest.seconds(), broken.slowest);
   }
-  const std::string file = guest.File("img_fs.tif");
-  EXPECT_EQ(file.size(), 216u + 2 * 29000u);
-  EXPECT_EQ(file.substr(0, 4), std::string("II\0\0", 4));
-  EXPECT_GE(guest.seconds(), broken.fastest);
-  EXPECT_LE(guest.seconds(), broken.slowest);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Runs, ScannerThatStopsAnswering,
-    testing::Values(
-        // The kernel deletes the unit with the request in flight: the node hangs up.
-        BrokenScanner{"deleted", "\"hastat\":17,", 0, 5},
-        // The handler is killed: its backstore ends the command after its 2-second time-out,
-        // saying that it lost the unit (NOT READY, ASC 08h).
-        BrokenScanner{"killed",
-                      "\"hastat\":0,\"targstat\":2,\"sense\":\"700002000000000a0000000008", 2, 6},
-        // The handler stops: the command's 10 s, then 5 s for the kernel's recovery, which
-        // waits for the backstore's 30 s; the program gives up by itself.
-        BrokenScanner{"stopped", "\"hastat\":11,", 14.5, 20}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // SIGTERM while the scanner does not answer: the program still waits for the command in flight,
 // then a second SIGTERM ends it at once, as that signal does.
