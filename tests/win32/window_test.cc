@@ -7,11 +7,7 @@
 #include <utility>
 
 #include "platform/win32/display_surface_win32.h"
-#include "platform/win32/window_handles_win32.h"
 #include "resources/ids.h"
-#include "shell/main_window.h"
-#include "shell/program_state.h"
-#include "tests/win32/pixels.h"
 #include "tests/win32/program_window.h"
 
 namespace {
