@@ -8,10 +8,11 @@
 RUN_PACKAGES := cmake ninja-build g++ make libncurses-dev libtiff-dev libpng-dev nlohmann-json3-dev
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
 # The 32-bit Wine (wine32:i386) comes through Debian's multiarch: the install step adds the i386
-# architecture first. fonts-wine and the Japanese Gothic font are for the dialogs under Wine.
+# architecture first. fonts-wine and the Japanese Gothic font are for the dialogs under Wine;
+# netpbm turns their screenshots into PNGs.
 TEST_PACKAGES := $(FUZZ_PACKAGES) googletest libgtest-dev libtiff-dev libpng-dev tmux \
                  g++-mingw-w64-i686 g++-mingw-w64-x86-64 clang-format wine wine64 wine32:i386 \
-                 fonts-wine fonts-ipafont-gothic xvfb
+                 fonts-wine fonts-ipafont-gothic xvfb netpbm
 KERNEL_TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libtiff-dev sg3-utils \
                         qemu-system-x86 busybox-static cpio
 DEB_PACKAGES := $(RUN_PACKAGES) build-essential dpkg-dev debhelper lintian

@@ -19,58 +19,37 @@ constexpr char kScanDialog[] = "Scan (Negative Film): 1015 1011";  // 340 dpi, i
 constexpr char kImageScanned[] =
     "Information | information | OK | no owner task-modal | Image was scanned.";
 
-TEST_F(CommandTest, BoxesAndDialogsOfEachCommand) {
-  struct Case {
-    const char* config;
-    unsigned command;
-    std::deque<std::vector<int>> clicks;
-    Texts dialogs, boxes;
-  };
-  // clang-format off
-  const Case cases[] = {
-      {"", IDM_BOARD_INFORMATION, {}, {}, {}},
-      {"", IDM_ABOUT, {{IDOK}}, {"About:"}, {}},
-      {"", IDM_SCAN_NEGATIVE_FILM, {{IDCANCEL}}, {kScanDialog}, {}},
-      {"fail=scan", IDM_SCAN_NEGATIVE_FILM, {{IDC_SCAN}}, {kScanDialog},
-       {"Warning | stop | OK | dialog Scan (Negative Film), hourglass | *** Error in Scan ***",
-        "Warning | stop | OK | no owner task-modal | No image was scanned."}},
-      {"model=none", IDM_SCAN_NEGATIVE_FILM, {}, {}, {kScannerNotFoundBox}},
-      {"fail=diag:04:11", IDM_SELF_DIAGNOSTICS_1, {}, {},  // the host adapter's status
-       {"Scanner Self-diagnostics1 | no icon | OK Cancel | main window | Scanner Self-diagnostics1 "
-        "is executed. \nPlease don't set a film. \nIt takes tens of seconds.",
-        "Warning | stop | OK | main window | *** Timeout of selecting target ***",
-        "Warning | stop | OK | main window | Scanner Self-diagnostics1 was failed."}},
-      {"", IDM_SELF_DIAGNOSTICS_2, {{IDCANCEL}}, {},
-       {"Scanner Self-diagnostics2 | no icon | OK Cancel | main window | Scanner Self-diagnostics2 "
-        "is executed. \nPlease don't set a film. "}},
-      {"", IDM_SAVE_SCANNER_DATA, {}, {},
-       {"Information | information | OK | main window | Scanner Data has saved.\n (Filename : "
-        "test_dat.txt)"}},
-  };
-  // clang-format on
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.command << " on '" << c.config << "'");
-    Start(c.config);
-    boxes.clear();  // the start-up's boxes are the start-up's test
-    clicks = c.clicks;
-    screenshots = {{"About", "about_box"}};
-    Command(c.command);
-    EXPECT_EQ(dialogs, c.dialogs);
-    EXPECT_EQ(boxes, c.boxes);
-  }
+// What only the Windows layer decides (the boxes of each command have their tables on Linux): a
+// confirmation has no icon and two buttons, Cancel ends the command, a failure's warnings are
+// owned by the main window.
+TEST_F(CommandTest, ConfirmationsAndWarningsOfSelfDiagnostics) {
+  Start("fail=diag:04:11");  // the host adapter's status
+  clicks = {{IDOK}, {IDOK}, {IDOK}, {IDCANCEL}};
+  Command(IDM_SELF_DIAGNOSTICS_1);
+  Command(IDM_SELF_DIAGNOSTICS_2);
+  EXPECT_EQ(boxes,
+            (Texts{"Scanner Self-diagnostics1 | no icon | OK Cancel | main window | Scanner "
+                   "Self-diagnostics1 is executed. \nPlease don't set a film. \nIt takes "
+                   "tens of seconds.",
+                   "Warning | stop | OK | main window | *** Timeout of selecting target ***",
+                   "Warning | stop | OK | main window | Scanner Self-diagnostics1 was failed.",
+                   "Scanner Self-diagnostics2 | no icon | OK Cancel | main window | Scanner "
+                   "Self-diagnostics2 is executed. \nPlease don't set a film. "}));
 }
 
 // The choices made reach the scan; every opening starts again from 340 dpi into the file, which
-// the Linux side reads back with libtiff.
+// the Linux side reads back with libtiff. The About box is shot over the welcome page.
 TEST_F(CommandTest, ScanIntoFile) {
   Start("model=t2,late=1");
-  clicks = {{IDC_RESOLUTION_1360, IDC_READ_IN_MEMORY, IDC_SCAN}, {IDOK}, {IDC_SCAN}};
-  screenshots = {{"Scan (Negative Film)", "scan_dialog"}, {"Information", "box"}};
+  clicks = {{IDOK}, {IDC_RESOLUTION_1360, IDC_READ_IN_MEMORY, IDC_SCAN}, {IDOK}, {IDC_SCAN}};
+  screenshots = {
+      {"About", "about_box"}, {"Scan (Negative Film)", "scan_dialog"}, {"Information", "box"}};
+  Command(IDM_ABOUT);
   Command(IDM_SCAN_NEGATIVE_FILM);
   EXPECT_EQ(scanResolution, 1360u);
   EXPECT_EQ(GetFileAttributesA("img_fs.tif"), INVALID_FILE_ATTRIBUTES);
   Command(IDM_SCAN_NEGATIVE_FILM);
-  EXPECT_EQ(dialogs, (Texts{kScanDialog, kScanDialog}));
+  EXPECT_EQ(dialogs, (Texts{"About:", kScanDialog, kScanDialog}));
   EXPECT_EQ(boxes, (Texts{kImageScanned, kImageScanned}));
   WIN32_FILE_ATTRIBUTE_DATA file{};
   ASSERT_TRUE(GetFileAttributesExA("img_fs.tif", GetFileExInfoStandard, &file));
@@ -100,7 +79,6 @@ TEST_F(CommandTest, NoCommandStartsInsideAnother) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);
     Start(c.config);
-    boxes.clear();
     if (c.folder != nullptr) {
       ASSERT_TRUE(SetCurrentDirectoryA(PathBesideThisProgram(c.folder).c_str()));
     }
@@ -123,7 +101,6 @@ TEST_F(CommandTest, FilesOfEachResolutionAndModel) {
                                                      {IDC_RESOLUTION_680, "680"},
                                                      {IDC_RESOLUTION_1360, "1360"},
                                                      {IDC_RESOLUTION_2720, "2720"}};
-  Texts seen;
   for (const std::string model : {"t1", "t2"}) {
     Start(("model=" + model).c_str());
     for (const auto& [button, dpi] : resolutions) {
@@ -132,15 +109,12 @@ TEST_F(CommandTest, FilesOfEachResolutionAndModel) {
       const std::string kept = model + "_" + dpi + ".tif";
       EXPECT_TRUE(MoveFileExA("img_fs.tif", kept.c_str(), MOVEFILE_REPLACE_EXISTING)) << kept;
     }
-    seen.insert(seen.end(), boxes.begin(), boxes.end());
+    EXPECT_EQ(boxes, Texts(4, kImageScanned));
   }
   Command(IDM_SAVE_SCANNER_DATA);  // the T2's
-  Texts expected(8, kImageScanned);
-  expected.push_back(
-      "Information | information | OK | main window | Scanner Data has saved.\n (Filename : "
-      "test_dat.txt)");
-  seen.push_back(boxes.back());
-  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(boxes.back(),
+            "Information | information | OK | main window | Scanner Data has saved.\n (Filename : "
+            "test_dat.txt)");
 }
 
 }  // namespace

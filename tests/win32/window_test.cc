@@ -4,14 +4,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <utility>
 
 #include "platform/win32/display_surface_win32.h"
-#include "platform/win32/window_handles_win32.h"
 #include "resources/ids.h"
-#include "shell/main_window.h"
-#include "shell/program_state.h"
-#include "tests/win32/pixels.h"
 #include "tests/win32/program_window.h"
 
 namespace {
@@ -42,7 +39,8 @@ void ExpectPage(const Pixels& page, int x, int y, int lastY) {
   EXPECT_TRUE(ink.bottom > lastY && ink.bottom <= lastY + 16) << ink.bottom;
 }
 
-// What each scanner on the bus leaves after start-up: boxes, the gated commands, the page.
+// The start-up's boxes, the gating in the window's own menu (the portable rule has its tests on
+// Linux: here a T1 grays, a T2 enables, a failed search leaves it), the page.
 TEST_F(MainWindowTest, StartUpGatesTheMenuByTheScannerFound) {
   WNDCLASSA registered{};
   ASSERT_TRUE(GetClassInfoA(ProgramInstance(), kWindowClassName, &registered));
@@ -50,24 +48,13 @@ TEST_F(MainWindowTest, StartUpGatesTheMenuByTheScannerFound) {
   EXPECT_EQ(registered.hbrBackground, GetStockObject(WHITE_BRUSH));
   EXPECT_TRUE(registered.hIcon != nullptr &&
               registered.hIcon == LoadIconA(ProgramInstance(), "IDI_QUORVELICON"));
-  struct Case {
-    const char* config;
-    Texts boxes;
-    bool t2CommandsEnabled;
-  };
-  const Case cases[] = {
-      {"model=t1", {}, false},
-      {"model=t2", {}, true},
-      {"model=none,device=0:3:ZR-40999X", {}, false},
-      {"model=none", {kScannerNotFoundBox}, true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.config);
-    Start(c.config);
-    EXPECT_EQ(boxes, c.boxes);
-    EXPECT_EQ(MenuEnabled(IDM_SAVE_SCANNER_DATA), c.t2CommandsEnabled);
-    EXPECT_EQ(MenuEnabled(IDM_SELF_DIAGNOSTICS_2), c.t2CommandsEnabled);
-    EXPECT_TRUE(MenuEnabled(IDM_SCAN_NEGATIVE_FILM));
+  for (const auto& [config, t2CommandsEnabled] :
+       {std::pair{"model=t1", false}, {"model=t2", true}, {"model=none", true}}) {
+    SCOPED_TRACE(config);
+    Start(config);
+    EXPECT_EQ(boxes, std::strcmp(config, "model=none") == 0 ? Texts{kScannerNotFoundBox} : Texts{});
+    EXPECT_EQ(MenuEnabled(IDM_SAVE_SCANNER_DATA), t2CommandsEnabled);
+    EXPECT_EQ(MenuEnabled(IDM_SELF_DIAGNOSTICS_2), t2CommandsEnabled);
     ExpectPage(SurfacePixels(), 20, 10, 120);  // the welcome page
   }
 }
