@@ -89,19 +89,6 @@ TEST(BatchEndToEnd, UsageErrorsGiveOneLineOnStandardErrorAndStatusTwo) {
   EXPECT_EQ(version.out, "scan_fs 1.0b\n");  // the About box's version
 }
 
-// Host adapter inquiries in the trace (the SCSI requests: tests/scan_e2e_test.cc).
-TEST(BatchEndToEnd, TraceHoldsHostAdapterInquiries) {
-  const ProgramRun run =
-      ScanFs({"--simulate=adapters=2,reject=1", "--batch", "board", "--trace", "trace.jsonl"});
-  EXPECT_EQ(run.exitStatus, 1);
-  const std::string trace = run.File("trace.jsonl");
-  EXPECT_NE(trace.find("{\"cmd\":0,\"ha\":0,\"status\":1,\"scsi_id\":7,\"manager\":\"Sim ASPI "
-                       "Manager\",\"identifier\":\"Sim SCSI Host 0\"}"),
-            std::string::npos)
-      << trace;
-  EXPECT_NE(trace.find("{\"cmd\":0,\"ha\":1,\"status\":129}"), std::string::npos);
-}
-
 // A trace that cannot be written whole is said once, and the run fails; lines that did reach
 // the file are whole. The file size limit stands in for a disk that fills. The scan's arguments
 // reach the dialog as their own buttons.

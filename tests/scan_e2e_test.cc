@@ -34,10 +34,11 @@ long Reads(const Lines& operations) {
 }
 
 // The disk fills in the middle of the image: nothing more is written, the scanner is drained.
-// The trace holds every request whole.
+// The trace holds every request whole, host adapter inquiries among them.
 TEST(ScanEndToEnd, ADiskThatFillsDuringTheTransferAndTheTrace) {
   const ProgramRun run =
-      RunProgram(SCAN_FS_BINARY, {"--simulate", "--batch", "scan", "--trace", "t.jsonl"},
+      RunProgram(SCAN_FS_BINARY,
+                 {"--simulate=adapters=2,reject=1", "--batch", "board,scan", "--trace", "t.jsonl"},
                  RunOptions::LimitedTo(102400));
   EXPECT_EQ(run.exitStatus, 1);
   EXPECT_EQ(Last(run.OutLines(), 2),
@@ -49,7 +50,10 @@ TEST(ScanEndToEnd, ADiskThatFillsDuringTheTransferAndTheTrace) {
   // The silent TEST UNIT READY takes the unit attention after power-on; the window list goes out;
   // a READ tells what came in.
   for (const char* expected :
-       {"{\"cmd\":2,\"ha\":0,\"target\":2,\"lun\":0,\"flags\":0,\"buflen\":0,\"cdb\":"
+       {"{\"cmd\":0,\"ha\":0,\"status\":1,\"scsi_id\":7,\"manager\":\"Sim ASPI Manager\","
+        "\"identifier\":\"Sim SCSI Host 0\"}",
+        "{\"cmd\":0,\"ha\":1,\"status\":129}",
+        "{\"cmd\":2,\"ha\":0,\"target\":2,\"lun\":0,\"flags\":0,\"buflen\":0,\"cdb\":"
         "\"000000000000\",\"status\":4,\"hastat\":0,\"targstat\":2,\"sense\":"
         "\"700006000000000a000000002900\"}",
         "\"buflen\":75,\"cdb\":\"24000000000000004800\",\"out\":\"000000000000004000000154015400",
