@@ -8,19 +8,17 @@
 
 namespace {
 
-RecordedRequest Record(const void* block, uint8_t status) {
+RecordedRequest Record(const void* block) {
   RecordedRequest request{};
   const auto* header = static_cast<const SRB_Header*>(block);
   request.command = header->SRB_Cmd;
   request.hostAdapter = header->SRB_HaId;
   request.flags = header->SRB_Flags;
-  request.status = status;
   if (header->SRB_Cmd == SC_EXEC_SCSI_CMD) {
     const auto& scsi = *static_cast<const SRB_ExecSCSICmd*>(block);
     request.target = scsi.SRB_Target;
     request.bufferLength = scsi.SRB_BufLen;
     request.cdb.assign(scsi.CDBByte, scsi.CDBByte + scsi.SRB_CDBLen);
-    request.hostAdapterStatus = scsi.SRB_HaStat;
     if (CommandDataDirection(scsi.CDBByte[0]) == DataDirection::kOut &&
         scsi.SRB_BufPointer != nullptr) {
       request.dataOut.assign(scsi.SRB_BufPointer, scsi.SRB_BufPointer + scsi.SRB_BufLen);
@@ -40,9 +38,9 @@ ProgramBench::ProgramBench(const std::string& config) {
   const std::optional<SimConfig> parsed = ParseSimConfig(config, error);
   EXPECT_TRUE(parsed.has_value()) << error;
   bus_ = std::make_unique<SimulatedBus>(parsed.value_or(SimConfig{}));
-  bus_->SetCompletionObserver([this](const void* block, uint8_t status) {
+  bus_->SetCompletionObserver([this](const void* block, uint8_t) {
     std::lock_guard lock(mutex_);
-    requests_.push_back(Record(block, status));
+    requests_.push_back(Record(block));
   });
   UseAspiManager(bus_.get());
   UseFrontEnd(&frontEnd_);

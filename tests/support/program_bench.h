@@ -21,8 +21,6 @@ struct RecordedRequest {
   uint32_t bufferLength;
   std::vector<uint8_t> cdb;
   std::vector<uint8_t> dataOut;  // the whole buffer of a command that sends data
-  uint8_t status;
-  uint8_t hostAdapterStatus;
 
   uint8_t operationCode() const { return cdb.empty() ? 0xFF : cdb[0]; }
 };
