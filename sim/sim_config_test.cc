@@ -5,6 +5,7 @@
 namespace {
 
 TEST(SimConfigTest, WrongItemsAreDescribed) {
+  std::string error;
   for (const auto& [text, description] : std::vector<std::pair<std::string, std::string>>{
            {"colour=red", "unknown simulator item 'colour'"},
            {"model=t3", "simulator item 'model': model is t1, t2 or none"},
@@ -17,7 +18,6 @@ TEST(SimConfigTest, WrongItemsAreDescribed) {
             "simulator item 'remaining': 'few' is neither a byte count nor 'same'"},
            {"vendor=\\x4", "simulator item 'vendor': bad escape in '\\x4'"},
            {"device=0:1", "simulator item 'device': wrong number of fields"}}) {
-    std::string error;
     EXPECT_FALSE(ParseSimConfig(text, error).has_value()) << text;
     EXPECT_EQ(error, description);
   }
@@ -26,10 +26,8 @@ TEST(SimConfigTest, WrongItemsAreDescribed) {
   for (const char* wrong :
        {"selftest=fail:04:60", "logictest=256", "bufdata=06:0:00", "bufdata=05:3:0000",
         "bufdata=05:0:123", "bufferfail=05:00", "column=bent:1", "column=dead:1:0",
-        "column=dead:1:1:x", "band=1:0:5", "band=1:1:300", "dim=r:101", "grain=65"}) {
-    std::string error;
+        "column=dead:1:1:x", "band=1:0:5", "band=1:1:300", "dim=r:101", "grain=65"})
     EXPECT_FALSE(ParseSimConfig(wrong, error).has_value()) << wrong;
-  }
 }
 
 }  // namespace
