@@ -21,7 +21,8 @@ constexpr size_t kPageRows = 16;
 
 // The page as shown, without trailing blanks: the rows inside the main window's frame, which
 // start three rows under the title line (menu bar, frame) in the title's column.
-Rows PageRows(const ScreenLines& screen) {
+Rows PageRows(const std::string& screenText) {
+  const Rows screen = SplitLines(screenText);
   for (size_t row = 0; row < screen.size(); ++row) {
     const size_t column = screen[row].find(kWindowTitle);
     if (column == std::string::npos) continue;
@@ -42,43 +43,41 @@ const Rows kWelcomePage({"  **** Quorvel Scanner Testing Program ****", "",
 
 class TerminalUiTest : public testing::Test {
  protected:
-  TmuxSession& Start(const std::vector<std::string>& arguments,
-                     const TerminalOptions& terminal = {}) {
-    session_ = std::make_unique<TmuxSession>(SCAN_FS_BINARY, arguments, terminal);
+  TmuxSession& Start(const Rows& command, int columns = 80, int rows = 24) {
+    session_ = std::make_unique<TmuxSession>(command, columns, rows);
     return *session_;
   }
   // Waits for the page to show `rows`, then blank rows.
   void ExpectPage(Rows expected) {
     expected.resize(kPageRows);
-    EXPECT_TRUE(session_->WaitFor([&](const ScreenLines& s) { return PageRows(s) == expected; }))
-        << Dump();
+    EXPECT_TRUE(session_->WaitFor([&] { return PageRows(session_->ScreenText()) == expected; }))
+        << session_->ScreenText();
   }
-  void ExpectText(const std::string& text) {
-    EXPECT_TRUE(session_->WaitForText(text)) << "no \"" << text << "\" in\n" << Dump();
-  }
-  void ExpectNoText(const std::string& text) {
-    EXPECT_TRUE(session_->WaitFor([&](const ScreenLines& s) { return !ScreenHas(s, text); }))
-        << "still \"" << text << "\" in\n"
-        << Dump();
+  // Waits for the screen to show `text`, or, with `shown` false, to show it no more.
+  void ExpectText(const std::string& text, bool shown = true) {
+    EXPECT_TRUE(session_->WaitForText(text, shown))
+        << (shown ? "no \"" : "still \"") << text << "\" in\n"
+        << session_->ScreenText();
   }
   // The program ended with `status` and left the terminal as it found it.
   void ExpectEnd(int status) {
-    EXPECT_EQ(session_->WaitForExit(), status) << session_->ErrorOutput() << Dump();
+    EXPECT_EQ(session_->WaitForExit(), status)
+        << session_->File("stderr.txt") << session_->ScreenText();
     const std::string settings = session_->File("stty.txt");
     EXPECT_NE(settings.find(" icanon"), std::string::npos) << settings;
     EXPECT_NE(settings.find(" echo "), std::string::npos) << settings;
   }
-  std::string Dump() const { return session_->ScreenText(); }
 
   std::unique_ptr<TmuxSession> session_;
 };
 
 // Boxes close with Escape or their access letter; a box over the page leaves what is drawn.
 TEST_F(TerminalUiTest, BoxesCloseWithEscapeOrTheirAccessLetter) {
-  TmuxSession& startUp = Start({"--simulate=aspi=E8,adapters=3", "--trace", "t.jsonl"});
+  TmuxSession& startUp =
+      Start({SCAN_FS_BINARY, "--simulate=aspi=E8,adapters=3", "--trace", "t.jsonl"});
   ExpectText("(X) ASPI driver for Windows is not properly working.");
   startUp.Press({"Escape"});
-  ExpectNoText("(X)");
+  ExpectText("(X)", false);
   ExpectPage({});  // start-up stopped before the welcome page
   // Commands are still offered: a search has no adapter to try and finds no scanner.
   startUp.Press({"M-f", "c"});
@@ -86,16 +85,16 @@ TEST_F(TerminalUiTest, BoxesCloseWithEscapeOrTheirAccessLetter) {
   EXPECT_EQ(startUp.File("t.jsonl").find("cdb"), std::string::npos);
 
   // F10 selects the menu bar, Enter opens the first menu and chooses its first item.
-  TmuxSession& board = Start({"--simulate=adapters=3,reject=1"});
+  TmuxSession& board = Start({SCAN_FS_BINARY, "--simulate=adapters=3,reject=1"});
   ExpectPage(kWelcomePage);
   board.Press({"F10", "Enter", "Enter"});
   ExpectText("Warning");  // the caption
   ExpectText("(X) SCSI Board Information was not gained.");
   ExpectText("      Check if the board is properly set");
   // The box stands over the page, whose first block is already drawn.
-  EXPECT_EQ(PageRows(board.Screen()).at(1), "  Host Adapter ID(Board# 0) : 7");
+  EXPECT_EQ(PageRows(board.ScreenText()).at(1), "  Host Adapter ID(Board# 0) : 7");
   board.Press({"o"});
-  ExpectNoText("(X)");
+  ExpectText("(X)", false);
   ExpectText("Sim SCSI Host 2");  // the page goes on after the box
 }
 
@@ -103,11 +102,11 @@ TEST_F(TerminalUiTest, BoxesCloseWithEscapeOrTheirAccessLetter) {
 // nothing, and the arrows pass them and wrap around at either end.
 TEST_F(TerminalUiTest, GrayedItemsOfAT1AreMarkedSkippedAndRefused) {
   for (const std::string term : {"screen", "vt100"}) {
-    TmuxSession& tui = Start({"--simulate=model=t1"}, {80, 24, term});
+    TmuxSession& tui = Start({"env", "TERM=" + term, SCAN_FS_BINARY, "--simulate=model=t1"});
     ExpectPage(kWelcomePage);
     tui.Press({"M-f"});
     ExpectText("Save Scanner Data");
-    const ScreenLines plain = tui.Screen(), styled = tui.Screen(true);
+    const Rows plain = SplitLines(tui.ScreenText()), styled = SplitLines(tui.ScreenText(true));
     for (const auto& [item, grayed] : {std::pair{"Save Scanner Data", true},
                                        {"Scanner Self-diagnostics 2", true},
                                        {"Scanner Information", false},
@@ -129,14 +128,14 @@ TEST_F(TerminalUiTest, GrayedItemsOfAT1AreMarkedSkippedAndRefused) {
 }
 
 TEST_F(TerminalUiTest, TooSmallTerminalShowsAMessageAndKeysWaitUntilItGrows) {
-  TmuxSession& tui = Start({"--simulate"}, {50, 15});
+  TmuxSession& tui = Start({SCAN_FS_BINARY, "--simulate"}, 50, 15);
   ExpectText("The terminal is too small.");
   tui.Press({"M-f", "c"});  // kept, in order, for the large enough terminal
   tui.Resize(80, 24);
   ExpectPage({" ** Scanner Information **", "  Scanner ID(Board# 0) : 2",
               "  Vendor  ID           : QUORVEL",
               "  Product ID           : ZR-40123B(Tessaline T2)", "  ROM Version          : 1.32"});
-  ExpectNoText("Exit");  // the menu closed
+  ExpectText("Exit", false);  // the menu closed
   tui.Resize(56, 19);
   ExpectText("The terminal is too small.");
   tui.Resize(56, 20);
@@ -148,7 +147,8 @@ TEST_F(TerminalUiTest, TooSmallTerminalShowsAMessageAndKeysWaitUntilItGrows) {
 // the ended dialog. Ctrl+C stops it at the next request: the scanner is positioned and released,
 // img_fs.tif is plainly no TIFF, and the program closes as its close box does.
 TEST_F(TerminalUiTest, AScanShowsItsProgressAndCtrlCStopsItCleanly) {
-  TmuxSession& tui = Start({"--simulate=readtime=60", "--trace", "t.jsonl"}, {56, 20});
+  TmuxSession& tui =
+      Start({SCAN_FS_BINARY, "--simulate=readtime=60", "--trace", "t.jsonl"}, 56, 20);
   ExpectPage(kWelcomePage);
   tui.Press({"M-f", "n"});
   ExpectText("[ Scan ]");
@@ -159,7 +159,7 @@ TEST_F(TerminalUiTest, AScanShowsItsProgressAndCtrlCStopsItCleanly) {
   tui.Press({"Tab", "Tab", "Enter"});
   ExpectText("Please wait...");
   ExpectText(" of 1889568 bytes");
-  ExpectNoText("Resolution");
+  ExpectText("Resolution", false);
   tui.Press({"C-c"});
   ExpectEnd(0);
   const std::string trace = tui.File("t.jsonl");
@@ -195,13 +195,11 @@ TEST_F(TerminalUiTest, EveryWayToEndGivesTheTerminalBack) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-    TmuxSession& tui = Start({"--simulate=selftime=1500", "--trace", "t.jsonl"});
+    TmuxSession& tui = Start({SCAN_FS_BINARY, "--simulate=selftime=1500", "--trace", "t.jsonl"});
     ExpectPage(kWelcomePage);
     for (const std::string& step : c.steps) {
-      if (step[0] == '?') {
-        ExpectText(step.substr(1));
-      } else if (step[0] == '!') {
-        ExpectNoText(step.substr(1));
+      if (step[0] == '?' || step[0] == '!') {
+        ExpectText(step.substr(1), step[0] == '?');
       } else {
         tui.Press({step});
         // Apart: two Ctrl+C that arrive before the first signal is handled merge into one.
@@ -220,7 +218,7 @@ TEST_F(TerminalUiTest, EveryWayToEndGivesTheTerminalBack) {
 // In batch mode a Ctrl+C typed at the terminal ends the program as the signal does, once the
 // self-test that it interrupted has ended.
 TEST_F(TerminalUiTest, ACtrlCAtTheTerminalEndsBatchModeAsTheSignalDoes) {
-  TmuxSession& tui = Start({"--simulate=selftime=1500", "--batch", "board,diag1"});
+  TmuxSession& tui = Start({SCAN_FS_BINARY, "--simulate=selftime=1500", "--batch", "board,diag1"});
   ExpectText("# diag1");
   tui.Press({"C-c"});
   ExpectEnd(128 + SIGINT);
@@ -228,14 +226,10 @@ TEST_F(TerminalUiTest, ACtrlCAtTheTerminalEndsBatchModeAsTheSignalDoes) {
 
 // Without TERM, with an unknown TERM, and with standard input not a terminal.
 TEST_F(TerminalUiTest, WithoutAUsableTerminalOneLineAndStatusOne) {
-  for (const auto& [term, input] : {std::pair<std::optional<std::string>, std::string>{{}, ""},
-                                    {"no-such-terminal", ""},
-                                    {"screen", " </dev/null"}}) {
-    session_ = std::make_unique<TmuxSession>(
-        "sh", Rows{"-c", "exec \"$0\" --simulate" + input, SCAN_FS_BINARY},
-        TerminalOptions{80, 24, term});
+  for (const std::string setUp : {"unset TERM", "export TERM=nonexistent", "exec </dev/null"}) {
+    Start({"sh", "-c", setUp + "; exec \"$0\" --simulate", SCAN_FS_BINARY});
     ExpectEnd(1);
-    const std::string error = session_->ErrorOutput();
+    const std::string error = session_->File("stderr.txt");
     EXPECT_EQ(error.rfind("scan_fs: ", 0), 0u) << error;
     EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
   }
