@@ -3,7 +3,6 @@
 
 #include <signal.h>
 
-#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -59,43 +58,27 @@ class TerminalUiTest : public testing::Test {
         << (shown ? "no \"" : "still \"") << text << "\" in\n"
         << session_->ScreenText();
   }
-  // The program ended with `status` and left the terminal as it found it.
+  // The program ended with `status` and left the terminal as it found it (endwin gives back the
+  // saved modes together, so one of them tells).
   void ExpectEnd(int status) {
     EXPECT_EQ(session_->WaitForExit(), status)
         << session_->File("stderr.txt") << session_->ScreenText();
     const std::string settings = session_->File("stty.txt");
     EXPECT_NE(settings.find(" icanon"), std::string::npos) << settings;
-    EXPECT_NE(settings.find(" echo "), std::string::npos) << settings;
   }
 
   std::unique_ptr<TmuxSession> session_;
 };
 
-// Boxes close with Escape or their access letter; a box over the page leaves what is drawn.
-TEST_F(TerminalUiTest, BoxesCloseWithEscapeOrTheirAccessLetter) {
-  TmuxSession& startUp =
-      Start({SCAN_FS_BINARY, "--simulate=aspi=E8,adapters=3", "--trace", "t.jsonl"});
+// Boxes close with Escape; a failed start-up leaves the page blank and the commands offered, and
+// a search then has no adapter to try (the simulated T2 would be found) and finds no scanner.
+TEST_F(TerminalUiTest, AFailedStartUpBoxClosesWithEscape) {
+  TmuxSession& tui = Start({SCAN_FS_BINARY, "--simulate=aspi=E8,adapters=3"});
   ExpectText("(X) ASPI driver for Windows is not properly working.");
-  startUp.Press({"Escape"});
-  ExpectText("(X)", false);
-  ExpectPage({});  // start-up stopped before the welcome page
-  // Commands are still offered: a search has no adapter to try and finds no scanner.
-  startUp.Press({"M-f", "c"});
+  tui.Press({"Escape"});
+  ExpectPage({});  // the box closed; start-up stopped before the welcome page
+  tui.Press({"M-f", "c"});
   ExpectText("(X) Scanner is not found.");
-  EXPECT_EQ(startUp.File("t.jsonl").find("cdb"), std::string::npos);
-
-  // F10 selects the menu bar, Enter opens the first menu and chooses its first item.
-  TmuxSession& board = Start({SCAN_FS_BINARY, "--simulate=adapters=3,reject=1"});
-  ExpectPage(kWelcomePage);
-  board.Press({"F10", "Enter", "Enter"});
-  ExpectText("Warning");  // the caption
-  ExpectText("(X) SCSI Board Information was not gained.");
-  ExpectText("      Check if the board is properly set");
-  // The box stands over the page, whose first block is already drawn.
-  EXPECT_EQ(PageRows(board.ScreenText()).at(1), "  Host Adapter ID(Board# 0) : 7");
-  board.Press({"o"});
-  ExpectText("(X)", false);
-  ExpectText("Sim SCSI Host 2");  // the page goes on after the box
 }
 
 // Grayed items are dim; a terminal without dim shows them in parentheses. Their access keys do
@@ -107,10 +90,8 @@ TEST_F(TerminalUiTest, GrayedItemsOfAT1AreMarkedSkippedAndRefused) {
     tui.Press({"M-f"});
     ExpectText("Save Scanner Data");
     const Rows plain = SplitLines(tui.ScreenText()), styled = SplitLines(tui.ScreenText(true));
-    for (const auto& [item, grayed] : {std::pair{"Save Scanner Data", true},
-                                       {"Scanner Self-diagnostics 2", true},
-                                       {"Scanner Information", false},
-                                       {"Scanner Self-diagnostics 1", false}}) {
+    for (const auto& [item, grayed] :
+         {std::pair{"Save Scanner Data", true}, {"Scanner Information", false}}) {
       for (size_t row = 0; row < plain.size() && row < styled.size(); ++row) {
         if (plain[row].find(item) == std::string::npos) continue;
         EXPECT_EQ(term == "vt100"
@@ -127,46 +108,45 @@ TEST_F(TerminalUiTest, GrayedItemsOfAT1AreMarkedSkippedAndRefused) {
   }
 }
 
-TEST_F(TerminalUiTest, TooSmallTerminalShowsAMessageAndKeysWaitUntilItGrows) {
-  TmuxSession& tui = Start({SCAN_FS_BINARY, "--simulate"}, 50, 15);
+// A terminal too narrow or too low by one shows a message, and keys wait until it is large
+// enough. At the smallest that is, a box stands over the page, whose first block is already
+// drawn; the scan dialog checks one button per group, Tab goes Scan, Cancel, then group by group,
+// and the scan runs as chosen, showing its progress and the busy mark, not the ended dialog.
+// Ctrl+C stops it (how a scan stops: the batch-mode scan test) and the program closes as its
+// close box does.
+TEST_F(TerminalUiTest, ATooSmallTerminalWaitsAndTheSmallestHoldsABoxAndAScan) {
+  TmuxSession& tui = Start({SCAN_FS_BINARY, "--simulate=adapters=3,reject=1,readtime=60"}, 50, 15);
   ExpectText("The terminal is too small.");
   tui.Press({"M-f", "c"});  // kept, in order, for the large enough terminal
   tui.Resize(80, 24);
+  // The menu closed too: it would cover the page.
   ExpectPage({" ** Scanner Information **", "  Scanner ID(Board# 0) : 2",
               "  Vendor  ID           : QUORVEL",
               "  Product ID           : ZR-40123B(Tessaline T2)", "  ROM Version          : 1.32"});
-  ExpectText("Exit", false);  // the menu closed
-  tui.Resize(56, 19);
-  ExpectText("The terminal is too small.");
-  tui.Resize(56, 20);
-  ExpectText("** Scanner Information **");
-}
-
-// At the smallest terminal the scan dialog checks one button per group, Tab goes Scan, Cancel,
-// then group by group, and the scan runs as chosen. It shows its progress and the busy mark, not
-// the ended dialog. Ctrl+C stops it at the next request: the scanner is positioned and released,
-// img_fs.tif is plainly no TIFF, and the program closes as its close box does.
-TEST_F(TerminalUiTest, AScanShowsItsProgressAndCtrlCStopsItCleanly) {
-  TmuxSession& tui =
-      Start({SCAN_FS_BINARY, "--simulate=readtime=60", "--trace", "t.jsonl"}, 56, 20);
-  ExpectPage(kWelcomePage);
+  for (const auto& [columns, rows] : {std::pair{55, 20}, {56, 19}}) {
+    tui.Resize(columns, rows);
+    ExpectText("The terminal is too small.");
+    tui.Resize(56, 20);
+    ExpectText("** Scanner Information **");
+  }
+  // F10 selects the menu bar, Enter opens the first menu and chooses its first item.
+  tui.Press({"F10", "Enter", "Enter"});
+  ExpectText("Warning");  // the caption
+  ExpectText("(X) SCSI Board Information was not gained.");
+  ExpectText("      Check if the board is properly set");
+  EXPECT_EQ(PageRows(tui.ScreenText()).at(1), "  Host Adapter ID(Board# 0) : 7");
+  tui.Press({"o"});
+  ExpectText("Sim SCSI Host 2");  // the box closed, and the page goes on
   tui.Press({"M-f", "n"});
   ExpectText("[ Scan ]");
   tui.Press({"Tab", "Tab", "Down"});
-  for (const char* text : {"( ) 340 dpi", "(*) 680 dpi", "( ) 1360 dpi", "(*) Save to Tiff file"}) {
-    ExpectText(text);
-  }
+  for (const char* text : {"( ) 340 dpi", "(*) 680 dpi", "(*) Save to Tiff file"}) ExpectText(text);
   tui.Press({"Tab", "Tab", "Enter"});
   ExpectText("Please wait...");
   ExpectText(" of 1889568 bytes");
   ExpectText("Resolution", false);
   tui.Press({"C-c"});
   ExpectEnd(0);
-  const std::string trace = tui.File("t.jsonl");
-  const size_t position = trace.find("\"cdb\":\"31000000000000000000\"");
-  ASSERT_NE(position, std::string::npos) << trace;
-  EXPECT_NE(trace.find("\"cdb\":\"170000000000\"", position), std::string::npos);
-  EXPECT_EQ(tui.File("img_fs.tif").substr(0, 4), std::string("II\0\0", 4));
 }
 
 // Every way to close the program while it waits for a key ends it with status 0; any other
@@ -183,8 +163,8 @@ TEST_F(TerminalUiTest, EveryWayToEndGivesTheTerminalBack) {
   const Case cases[] = {
       {{"M-f", "X"}, 0, 0, false},  // access letters in either case
       {{"M-h", "a", "?Version", "Enter", "q"}, 0, 0, false},
-      // Escape closes the dialog and is not taken as Alt with the next key.
-      {{"M-h", "a", "?Version", "Escape", "!Version", "M-h", "a", "?Version", "C-c"}, 0, 0, false},
+      // Escape cancels the scan dialog and is not taken as Alt with the next key.
+      {{"M-f", "n", "?dpi", "Escape", "!dpi", "M-f", "n", "?dpi", "C-c"}, 0, 0, false},
       {{"F10", "C-c"}, 0, 0, false},
       {{"C-c"}, 0, 0, false},
       {{}, SIGTERM, 128 + SIGTERM, false},
@@ -206,9 +186,7 @@ TEST_F(TerminalUiTest, EveryWayToEndGivesTheTerminalBack) {
         if (step == "C-c") std::this_thread::sleep_for(std::chrono::milliseconds(200));
       }
     }
-    if (c.signalNumber != 0) {
-      ASSERT_EQ(kill(std::stoi(tui.File("pid")), c.signalNumber), 0);
-    }
+    ASSERT_TRUE(c.signalNumber == 0 || kill(std::stoi(tui.File("pid")), c.signalNumber) == 0);
     ExpectEnd(c.exitStatus);
     EXPECT_EQ(tui.File("t.jsonl").find("\"cdb\":\"1d0400000000\"") != std::string::npos,
               c.testEnded);
@@ -230,8 +208,7 @@ TEST_F(TerminalUiTest, WithoutAUsableTerminalOneLineAndStatusOne) {
     Start({"sh", "-c", setUp + "; exec \"$0\" --simulate", SCAN_FS_BINARY});
     ExpectEnd(1);
     const std::string error = session_->File("stderr.txt");
-    EXPECT_EQ(error.rfind("scan_fs: ", 0), 0u) << error;
-    EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
+    EXPECT_TRUE(error.rfind("scan_fs: ", 0) == 0 && error.find('\n') == error.size() - 1) << error;
   }
 }
 
