@@ -19,15 +19,11 @@ bool Overlap(const CellRect& a, const CellRect& b) {
 // Where a control's text shows in the terminal: "(*) " before a radio button's label, push
 // buttons as "[ label ]" and static texts centred on the control.
 CellRect Shown(const DialogControl& control, const CellRect& cells) {
+  if (control.kind == ControlKind::kGroupBox) return cells;
   const int label = static_cast<int>(std::string(control.text).size());
-  if (control.kind == ControlKind::kAutoRadioButton) return {cells.row, cells.column, 1, label + 4};
-  if (control.kind == ControlKind::kPushButton) {
-    return {cells.row, cells.column + (cells.width - label - 4) / 2, 1, label + 4};
-  }
-  if (control.kind == ControlKind::kCenteredText) {
-    return {cells.row, cells.column + (cells.width - label) / 2, 1, label};
-  }
-  return cells;
+  const int width = control.kind == ControlKind::kCenteredText ? label : label + 4;
+  const bool centred = control.kind != ControlKind::kAutoRadioButton;
+  return {cells.row, cells.column + (centred ? (cells.width - width) / 2 : 0), 1, width};
 }
 
 // At the smallest terminal the program works on, and at a common one.

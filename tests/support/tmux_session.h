@@ -5,7 +5,6 @@
 
 #include <stdlib.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -17,40 +16,24 @@
 
 #include "tests/support/test_text.h"
 
-using ScreenLines = std::vector<std::string>;
-
-// True when `screen` holds `text` on some row.
-inline bool ScreenHas(const ScreenLines& screen, const std::string& text) {
-  return std::any_of(screen.begin(), screen.end(),
-                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
-}
-
-struct TerminalOptions {
-  int columns = 80;
-  int rows = 24;
-  std::optional<std::string> term = "screen";  // TERM inside the session; nullopt: unset
-};
-
 class TmuxSession {
  public:
-  // Starts `binary` with `arguments` in a new temporary directory, which also holds the server's
-  // socket, so that the server goes with it.
-  TmuxSession(const std::string& binary, const std::vector<std::string>& arguments,
-              const TerminalOptions& terminal = {}) {
+  // Starts `command` (the program, then its arguments) with TERM=screen in a new temporary
+  // directory, which also holds the server's socket, so that the server goes with it. A test
+  // that needs another environment starts the program through env or sh.
+  explicit TmuxSession(const std::vector<std::string>& command, int columns = 80, int rows = 24) {
     char pattern[] = "/tmp/scan_fs_tui.XXXXXX";
     directory_ = mkdtemp(pattern);
     // The shell records the program's pid, then becomes the program; after it the pane's shell
-    // records the terminal settings and, last, the exit status. The pane's shell ignores SIGINT,
-    // as an interactive shell leaves a Ctrl+C of the terminal to the program in the foreground.
-    std::string command = "trap '' INT; cd " + ShellQuote(directory_) + " && " +
-                          (terminal.term ? "TERM=" + ShellQuote(*terminal.term) : "unset TERM;") +
-                          " sh -c 'echo $$ > pid; exec \"$0\" \"$@\"' " + ShellQuote(binary);
-    for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
-    command +=
-        " 2>stderr.txt; exit_status=$?; stty -a >stty.txt 2>&1; "
-        "echo $exit_status >status.tmp; mv status.tmp status";
-    Tmux("new-session -d -s main -x " + std::to_string(terminal.columns) + " -y " +
-         std::to_string(terminal.rows) + " " + ShellQuote(command));
+    // records the terminal settings and, last, the exit status (renamed into place, so whole). The
+    // pane's shell ignores SIGINT, as an interactive shell leaves a Ctrl+C of the terminal to the
+    // program in the foreground.
+    std::string line = "trap '' INT; cd " + ShellQuote(directory_) +
+                       " && TERM=screen sh -c 'echo $$ > pid; exec \"$0\" \"$@\"'";
+    for (const std::string& word : command) line += " " + ShellQuote(word);
+    line += " 2>stderr.txt; code=$?; stty -a >stty.txt 2>&1; echo $code >code; mv code status";
+    Tmux("new-session -d -s main -x " + std::to_string(columns) + " -y " + std::to_string(rows) +
+         " " + ShellQuote(line));
   }
   ~TmuxSession() {
     Tmux("kill-server");
@@ -70,29 +53,9 @@ class TmuxSession {
   std::string ScreenText(bool attributes = false) const {
     return Tmux(attributes ? "capture-pane -p -e -t main" : "capture-pane -p -t main");
   }
-  ScreenLines Screen(bool attributes = false) const { return SplitLines(ScreenText(attributes)); }
 
-  // Polls the screen until `done` holds; false when it did not within the time limit.
-  bool WaitFor(const std::function<bool(const ScreenLines&)>& done) const {
-    return PollUntil([&] { return done(Screen()); });
-  }
-  bool WaitForText(const std::string& text) const {
-    return WaitFor([&](const ScreenLines& screen) { return ScreenHas(screen, text); });
-  }
-  // The program's exit status once it has ended (128 + N after signal N); nullopt when it has
-  // not ended within the time limit.
-  std::optional<int> WaitForExit() const {
-    if (!PollUntil([this] { return !File("status").empty(); })) return std::nullopt;
-    return std::atoi(File("status").c_str());
-  }
-
-  std::string ErrorOutput() const { return File("stderr.txt"); }
-  // A file in the program's directory; also "pid", its process id, written before it starts,
-  // and "stty.txt", `stty -a` of the terminal after it ended.
-  std::string File(const std::string& name) const { return ReadFile(directory_ + "/" + name); }
-
- private:
-  static bool PollUntil(const std::function<bool()>& done) {
+  // Polls until `done` holds; false when it did not within the time limit.
+  static bool WaitFor(const std::function<bool()>& done) {
     // Generous for a loaded machine and the sanitizer build; a passing test waits far less.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!done()) {
@@ -101,6 +64,22 @@ class TmuxSession {
     }
     return true;
   }
+  // Until a row of the screen shows `text`, or, with `shown` false, none does.
+  bool WaitForText(const std::string& text, bool shown = true) const {
+    return WaitFor([&] { return (ScreenText().find(text) != std::string::npos) == shown; });
+  }
+  // The program's exit status once it has ended (128 + N after signal N); nullopt when it has
+  // not ended within the time limit.
+  std::optional<int> WaitForExit() const {
+    if (!WaitFor([this] { return !File("status").empty(); })) return std::nullopt;
+    return std::atoi(File("status").c_str());
+  }
+
+  // A file in the program's directory; also "pid", its process id, written before it starts,
+  // "stderr.txt", its standard error, and "stty.txt", `stty -a` of the terminal after it ended.
+  std::string File(const std::string& name) const { return ReadFile(directory_ + "/" + name); }
+
+ private:
   std::string Tmux(const std::string& arguments) const {
     const std::string command = "tmux -S " + ShellQuote(directory_ + "/tmux.socket") +
                                 " -f /dev/null " + arguments + " 2>/dev/null </dev/null";
