@@ -33,7 +33,7 @@ TEST(SelfDiagnosticsTest, EachOutcomeShowsItsPageOrItsWarnings) {
   const std::vector<Case> cases = {
       {1, "selftest=pass", {"20 35 Scanner has no problem.    "}},
       {1, "selftest=fail:00:60:00", {kProblem, "20 55 (Unknown error)"}},
-      {1, "fail=1D:04:00:none", {kProblem, "20 55 (Unknown error)"}},  // no sense data at all
+      {1, "fail=1D:04:00:none", {kProblem, "20 55 (Unknown error)"}},   // no sense data at all
       {1, "selftest=fail:20:60:07", {kProblem, "20 55 (Lamp error)"}},  // ILI alone is not zero
       {1,
        "selftest=fail:04:62:01",
