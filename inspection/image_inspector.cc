@@ -54,14 +54,14 @@ std::vector<Finding> MergeChannels(const std::vector<Finding>& findings) {
       finding.channel = ImageChannel::kAll;
       finding.offset = finding.level = finding.limit = 0;
       for (const size_t k : same) {
-        const Finding& part = findings[k];
+        const Finding& channelFinding = findings[k];
         taken[k] = true;
-        finding.first = std::min(finding.first, part.first);
-        finding.last = std::max(finding.last, part.last);
-        finding.offset += part.offset / 3;
-        finding.level += part.level / 3;
-        finding.limit = std::max(finding.limit, part.limit);
-        finding.extent = std::min(finding.extent, part.extent);
+        finding.first = std::min(finding.first, channelFinding.first);
+        finding.last = std::max(finding.last, channelFinding.last);
+        finding.offset += channelFinding.offset / 3;
+        finding.level += channelFinding.level / 3;
+        finding.limit = std::max(finding.limit, channelFinding.limit);
+        finding.extent = std::min(finding.extent, channelFinding.extent);
       }
     }
     merged.push_back(finding);
